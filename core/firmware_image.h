@@ -1,0 +1,97 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "core/notifier.h"
+
+namespace tavlo {
+
+class PatchConfirmer;
+
+// Results of PatchMessage.
+enum PatchResult : int { PatchCancelled = 0, PatchApplied = 1, PatchFindNext = 2 };
+
+// One firmware file held wholly in memory, followed by one extra zero byte that is not part of
+// the file (it ends the last zero-terminated string, so no string search runs off the buffer).
+class FirmwareImage {
+public:
+    FirmwareImage();
+    explicit FirmwareImage(Notifier& notifier);
+    FirmwareImage(const FirmwareImage&) = delete;
+    FirmwareImage& operator=(const FirmwareImage&) = delete;
+    virtual ~FirmwareImage();
+
+    // Reads the whole file. Replaces the image only on success; on failure the image keeps its
+    // bytes, name, modified flag and match, and LastError() says why.
+    bool Load(const std::string& path);
+
+    // Makes the image refer to an embedded resource's bytes (not copied, not owned), to be saved
+    // under `fileName`. Such an image is only saved, never searched.
+    bool LoadFromResource(std::string_view resourceName, std::string_view resourceType,
+                          const std::string& fileName);
+
+    // Writes the image to its file. The user's file is never lost: the new contents go to a
+    // temporary file that replaces the original only when it is complete, flushed and verified;
+    // with makeBackup the file on disk first becomes the ".bak" backup. Failures are shown
+    // through the notifier and give false.
+    bool Save(bool makeBackup);
+
+    bool IsModified() const { return modified_; }
+
+    // First occurrence of the pattern that has at least one image byte after it, or nullptr.
+    const std::uint8_t* FindBytes(const std::uint8_t* pattern, int patternLength) const;
+
+    // Search and replacement of the power-on message.
+    void ResetSearch() { matchOffset_ = -1; }
+    const std::uint8_t* FindNextText(std::string_view text) const;
+    bool LocateMessage(std::string_view searchText);
+    std::uint32_t MessageLength() const;
+    void ReplaceMessage(std::string_view text);
+
+    // The patch step at the current match: proposes the owner lines of `section`, lets the
+    // confirmer decide, and writes the accepted text. Returns a PatchResult.
+    int PatchMessage(std::string_view section, PatchConfirmer& confirmer);
+
+    const std::uint8_t* Data() const { return data_; }
+    std::uint32_t Length() const { return length_; }
+    const std::string& FileName() const { return fileName_; }
+    std::int32_t MatchOffset() const { return matchOffset_; }
+    bool IsResourceBacked() const { return resourceBacked_; }
+
+    // Why the last Load or Save failed, in plain words ("No such file or directory", ...).
+    const std::string& LastError() const { return lastError_; }
+
+    // The backup name of a path: the extension of its final component (a "." that is not the
+    // path's very first character) replaced by ".bak", or ".bak" appended.
+    static std::string BackupName(std::string_view path);
+
+private:
+    void Clear();
+
+    bool modified_ = false;
+    bool resourceBacked_ = false;
+    std::int32_t matchOffset_ = -1;
+    std::string fileName_;
+    std::uint32_t length_ = 0;
+    std::uint8_t* data_ = nullptr;  // owned unless resourceBacked_
+    Notifier* notifier_;
+    std::string lastError_;
+};
+
+// First position in [data, data + length) where the pattern occurs with at least one byte of the
+// range after it, or nullptr.
+const std::uint8_t* SearchBytes(const std::uint8_t* data, std::uint32_t length,
+                                const std::uint8_t* pattern, int patternLength);
+
+// The image seen as zero-terminated strings: the first occurrence of `text` inside one string,
+// with at least one byte of the range after it, or nullptr.
+const std::uint8_t* SearchStrings(const std::uint8_t* data, std::uint32_t length,
+                                  std::string_view text);
+
+// `text` padded with spaces or cut to exactly n bytes.
+std::string FitToLength(std::string_view text, std::size_t n);
+
+}  // namespace tavlo

@@ -1,0 +1,1 @@
+#include "core/firmware_image.h"

@@ -1,0 +1,1 @@
+#include "core/patch_step.h"

@@ -1,0 +1,131 @@
+#include "core/windows1252.h"
+
+#include <cstdio>
+
+namespace tavlo {
+
+namespace {
+
+// Code points of the bytes 0x80 to 0x9F; the undefined ones keep their own value.
+constexpr char32_t kHighControls[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 80-87
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  // 88-8F
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90-97
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98-9F
+};
+
+void AppendUtf8(std::string& out, char32_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+// Decodes one UTF-8 sequence at text[i]; advances i. Returns false on malformed input.
+bool DecodeUtf8(std::string_view text, std::size_t& i, char32_t& cp) {
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+    const unsigned char lead = byte(i);
+    int extra = 0;
+    char32_t min = 0;
+    if (lead < 0x80) {
+        cp = lead;
+        ++i;
+        return true;
+    } else if ((lead & 0xE0) == 0xC0) {
+        extra = 1, cp = lead & 0x1F, min = 0x80;
+    } else if ((lead & 0xF0) == 0xE0) {
+        extra = 2, cp = lead & 0x0F, min = 0x800;
+    } else if ((lead & 0xF8) == 0xF0) {
+        extra = 3, cp = lead & 0x07, min = 0x10000;
+    } else {
+        return false;
+    }
+    if (i + static_cast<std::size_t>(extra) >= text.size()) {
+        return false;  // the sequence is cut off
+    }
+    for (int k = 1; k <= extra; ++k) {
+        const unsigned char next = byte(i + k);
+        if ((next & 0xC0) != 0x80) {
+            return false;
+        }
+        cp = (cp << 6) | (next & 0x3F);
+    }
+    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+        return false;
+    }
+    i += extra + 1;
+    return true;
+}
+
+}  // namespace
+
+char32_t Windows1252ToCodePoint(unsigned char byte) {
+    if (byte >= 0x80 && byte < 0xA0) {
+        return kHighControls[byte - 0x80];
+    }
+    return byte;
+}
+
+std::optional<unsigned char> CodePointToWindows1252(char32_t codePoint) {
+    if (codePoint < 0x80 || (codePoint >= 0xA0 && codePoint <= 0xFF)) {
+        return static_cast<unsigned char>(codePoint);
+    }
+    for (int i = 0; i < 32; ++i) {
+        if (kHighControls[i] == codePoint) {
+            return static_cast<unsigned char>(0x80 + i);
+        }
+    }
+    return std::nullopt;
+}
+
+std::string Windows1252ToUtf8(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        AppendUtf8(out, Windows1252ToCodePoint(static_cast<unsigned char>(c)));
+    }
+    return out;
+}
+
+Utf8Conversion Utf8ToWindows1252(std::string_view utf8) {
+    Utf8Conversion result;
+    result.text.reserve(utf8.size());
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        char32_t cp = 0;
+        if (!DecodeUtf8(utf8, i, cp)) {
+            result.ok = false;
+            result.invalidUtf8 = true;
+            result.text.clear();
+            return result;
+        }
+        const auto byte = CodePointToWindows1252(cp);
+        if (!byte) {
+            result.ok = false;
+            result.unrepresentable = cp;
+            result.text.clear();
+            return result;
+        }
+        result.text += static_cast<char>(*byte);
+    }
+    return result;
+}
+
+std::string CodePointName(char32_t codePoint) {
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "U+%04X", static_cast<unsigned>(codePoint));
+    return buffer;
+}
+
+}  // namespace tavlo

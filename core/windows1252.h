@@ -1,0 +1,35 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// Texts inside the program are single-byte Windows-1252 strings; these convert them at the
+// boundaries (widgets, command line) to and from UTF-8.
+namespace tavlo {
+
+// The Unicode code point of a Windows-1252 byte. The five bytes the code page leaves undefined
+// (0x81, 0x8D, 0x8F, 0x90, 0x9D) map to the C1 control of the same value, so every byte survives
+// a round trip.
+char32_t Windows1252ToCodePoint(unsigned char byte);
+
+// The Windows-1252 byte of a code point, or nullopt when the code page cannot hold it.
+std::optional<unsigned char> CodePointToWindows1252(char32_t codePoint);
+
+std::string Windows1252ToUtf8(std::string_view text);
+
+struct Utf8Conversion {
+    std::string text;                      // Windows-1252 bytes, when ok
+    bool ok = true;
+    char32_t unrepresentable = 0;          // the first character the code page cannot hold
+    bool invalidUtf8 = false;              // the input was not valid UTF-8
+};
+
+// Converts UTF-8 to Windows-1252. Fails on the first character the code page cannot hold, or on
+// malformed UTF-8; nothing is ever replaced silently.
+Utf8Conversion Utf8ToWindows1252(std::string_view utf8);
+
+// "U+20AC" style name of a code point, for messages.
+std::string CodePointName(char32_t codePoint);
+
+}  // namespace tavlo

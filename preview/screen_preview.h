@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QColor>
+#include <string_view>
+
+class QPainter;
+
+namespace tavlo {
+
+class DeviceFont;
+
+// Draws the receiver's screen: the screen picture (bitmap 132) stretched by magX x magY, and on
+// it the text laid out in the receiver's font, every lit device pixel as a magX x magY square.
+class ScreenPreview {
+public:
+    // Reads [Display] MagX and MagY (default 2 each) from the settings as they are now.
+    ScreenPreview();
+    virtual ~ScreenPreview();
+
+    // (x, y): top-left corner of the picture on the surface. The text origin is (x + 10, y + 20)
+    // in surface pixels. `text` uses single "\n" line breaks (Windows-1252 bytes).
+    void Paint(QPainter& surface, std::string_view text, int x, int y, const QColor& colour);
+
+    const DeviceFont* font = nullptr;  // not owned; with none, no text is drawn
+    int width = 108;                   // device screen size in pixels
+    int height = 91;
+    int originX = 0;  // surface position of device column 0, set by every Paint
+    int originY = 0;
+    int magX = 2;
+    int magY = 2;
+};
+
+}  // namespace tavlo

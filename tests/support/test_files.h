@@ -1,0 +1,57 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "core/notifier.h"
+
+namespace tavlo::test {
+
+// A fresh folder under the system's temporary folder, removed with everything in it at the end.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::filesystem::path& Path() const { return path_; }
+    // The path of `name` inside the folder, as a string.
+    std::string File(std::string_view name) const;
+
+private:
+    std::filesystem::path path_;
+};
+
+// Whole-file helpers that fail the current test (ADD_FAILURE) when the file system does.
+void WriteFile(const std::string& path, std::string_view bytes);
+std::string ReadFile(const std::string& path);
+bool FileExists(const std::string& path);
+
+// Records every message the core shows.
+class RecordingNotifier : public Notifier {
+public:
+    void ShowMessage(std::string_view title, std::string_view text) override {
+        messages.emplace_back(std::string(title), std::string(text));
+    }
+    std::vector<std::pair<std::string, std::string>> messages;
+};
+
+// Sets an environment variable for the lifetime of the object and restores it afterwards.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value);  // value nullptr: unset
+    ~ScopedEnv();
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    std::string name_;
+    std::string oldValue_;
+    bool hadValue_ = false;
+};
+
+}  // namespace tavlo::test

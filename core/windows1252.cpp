@@ -122,6 +122,12 @@ Utf8Conversion Utf8ToWindows1252(std::string_view utf8) {
     return result;
 }
 
+std::string CodePointToUtf8(char32_t codePoint) {
+    std::string out;
+    AppendUtf8(out, codePoint);
+    return out;
+}
+
 std::string CodePointName(char32_t codePoint) {
     char buffer[16];
     std::snprintf(buffer, sizeof buffer, "U+%04X", static_cast<unsigned>(codePoint));

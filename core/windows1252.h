@@ -19,15 +19,18 @@ std::optional<unsigned char> CodePointToWindows1252(char32_t codePoint);
 std::string Windows1252ToUtf8(std::string_view text);
 
 struct Utf8Conversion {
-    std::string text;                      // Windows-1252 bytes, when ok
+    std::string text;  // Windows-1252 bytes, when ok
     bool ok = true;
-    char32_t unrepresentable = 0;          // the first character the code page cannot hold
-    bool invalidUtf8 = false;              // the input was not valid UTF-8
+    char32_t unrepresentable = 0;  // the first character the code page cannot hold
+    bool invalidUtf8 = false;      // the input was not valid UTF-8
 };
 
 // Converts UTF-8 to Windows-1252. Fails on the first character the code page cannot hold, or on
 // malformed UTF-8; nothing is ever replaced silently.
 Utf8Conversion Utf8ToWindows1252(std::string_view utf8);
+
+// The UTF-8 bytes of one code point.
+std::string CodePointToUtf8(char32_t codePoint);
 
 // "U+20AC" style name of a code point, for messages.
 std::string CodePointName(char32_t codePoint);

@@ -1,0 +1,29 @@
+#include "settings/startup_values.h"
+
+#include "settings/settings_file.h"
+#include "settings/settings_keys.h"
+
+namespace tavlo {
+
+std::string StartupSearchText() {
+    const char* languageDefault = LanguageSearchText(LanguageFromLocaleName(UserLocaleName()));
+    return GetConfigString(kPatchSection, "SearchString", languageDefault);
+}
+
+std::string StartupFilePattern() {
+    return GetConfigString(kImageSection, "Filename", BuiltInDefault(kImageSection, "Filename"));
+}
+
+std::vector<std::string> OwnerLines(std::string_view section) {
+    std::vector<std::string> lines;
+    for (int n = 1;; ++n) {
+        const std::string key = "L" + std::to_string(n);
+        const char* value = GetConfigString(section, key, BuiltInDefault(section, key));
+        if (value == nullptr) {
+            return lines;
+        }
+        lines.emplace_back(value);
+    }
+}
+
+}  // namespace tavlo

@@ -21,8 +21,12 @@ DialogUnits::DialogUnits(const QFont& font) {
     baseY_ = metrics.height();
 }
 
-int DialogUnits::ToPixelsX(int units) const { return (units * baseX_) / 4; }
-int DialogUnits::ToPixelsY(int units) const { return (units * baseY_) / 8; }
+int DialogUnits::ToPixelsX(int units) const {
+    return (units * baseX_) / 4;
+}
+int DialogUnits::ToPixelsY(int units) const {
+    return (units * baseY_) / 8;
+}
 
 QRect DialogUnits::ToPixels(int x, int y, int width, int height) const {
     const int left = ToPixelsX(x);

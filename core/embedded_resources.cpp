@@ -6,7 +6,9 @@ namespace tavlo {
 
 namespace {
 
-char FoldCase(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+char FoldCase(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 bool EqualIgnoringCase(std::string_view a, std::string_view b) {
     return std::ranges::equal(a, b, [](char x, char y) { return FoldCase(x) == FoldCase(y); });

@@ -32,7 +32,9 @@ TempDir::~TempDir() {
     std::filesystem::remove_all(path_, ignored);
 }
 
-std::string TempDir::File(std::string_view name) const { return (path_ / name).string(); }
+std::string TempDir::File(std::string_view name) const {
+    return (path_ / name).string();
+}
 
 void WriteFile(const std::string& path, std::string_view bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);

@@ -1,0 +1,72 @@
+#include "cli/cli_context.h"
+
+#include <unistd.h>
+
+#include <climits>
+
+#include "core/firmware_image.h"
+#include "core/windows1252.h"
+#include "settings/settings_file.h"
+#include "settings/startup_values.h"
+
+namespace tavlo::cli {
+
+void CliContext::Error(std::string_view utf8) const {
+    std::fprintf(err, "tavlo-cli: %.*s\n", static_cast<int>(utf8.size()), utf8.data());
+}
+
+void StderrMessages::ShowMessage(std::string_view title, std::string_view text) {
+    context_.Error(Windows1252ToUtf8(title) + ": " + Windows1252ToUtf8(text));
+}
+
+std::string DesktopProgramPath(const std::string& programPath) {
+    std::string self = programPath;
+    if (self.find('/') == std::string::npos) {
+        // Started through PATH: ask the system where this executable lies.
+        char buffer[PATH_MAX];
+        const ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+        if (n > 0) {
+            self.assign(buffer, static_cast<std::size_t>(n));
+        }
+    }
+    const std::size_t slash = self.rfind('/');
+    return (slash == std::string::npos ? std::string() : self.substr(0, slash + 1)) + "tavlo";
+}
+
+bool LoadSettings(const CliArguments& arguments, const CliContext& context,
+                  std::optional<std::string>& settingsPath) {
+    FreeConfig();
+    if (arguments.settings) {
+        if (!ReadConfigFile(*arguments.settings)) {
+            context.Error("cannot read the settings file '" + *arguments.settings + "'");
+            return false;
+        }
+        settingsPath = *arguments.settings;
+        return true;
+    }
+    if (const char* path = LoadConfig(DesktopProgramPath(context.programPath))) {
+        settingsPath = path;
+    } else {
+        settingsPath.reset();
+    }
+    return true;
+}
+
+bool LoadFirmware(FirmwareImage& image, const std::string& path, const CliContext& context) {
+    if (image.Load(path)) {
+        return true;
+    }
+    context.Error("cannot read '" + path + "': " + image.LastError());
+    return false;
+}
+
+std::optional<std::string> SearchTextFor(const CliArguments& arguments, const CliContext& context) {
+    std::string text = arguments.search ? *arguments.search : StartupSearchText();
+    if (text.empty()) {
+        context.Error("Nothing to search for: the search text is empty");
+        return std::nullopt;
+    }
+    return text;
+}
+
+}  // namespace tavlo::cli

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "cli/cli_arguments.h"
+#include "core/notifier.h"
+
+namespace tavlo {
+class DeviceFont;
+class FirmwareImage;
+}  // namespace tavlo
+
+namespace tavlo::cli {
+
+enum ExitStatus : int { ExitOk = 0, ExitNotFound = 1, ExitUsage = 2, ExitFileError = 3 };
+
+// Where a command writes, and how it was started.
+struct CliContext {
+    std::string programPath;  // argument zero
+    std::FILE* out = stdout;
+    std::FILE* err = stderr;
+
+    // Writes "tavlo-cli: " and a UTF-8 line to standard error.
+    void Error(std::string_view utf8) const;
+};
+
+// Shows the core's messages (a failed save) on standard error, in UTF-8.
+class StderrMessages : public Notifier {
+public:
+    explicit StderrMessages(const CliContext& context) : context_(context) {}
+    void ShowMessage(std::string_view title, std::string_view text) override;
+
+private:
+    const CliContext& context_;
+};
+
+// Reads the settings: the file given with --settings, else the desktop program's own settings
+// file (tavlo.cfg beside tavlo, which lies beside tavlo-cli). Returns the path read, or nullopt
+// when there is none; a --settings file that cannot be read is an error (false).
+bool LoadSettings(const CliArguments& arguments, const CliContext& context,
+                  std::optional<std::string>& settingsPath);
+
+// Loads the firmware file; on failure says why and returns false.
+bool LoadFirmware(FirmwareImage& image, const std::string& path, const CliContext& context);
+
+// The text to search for: --search, else the start-up search text of the settings.
+// An empty text is refused with the desktop program's words.
+std::optional<std::string> SearchTextFor(const CliArguments& arguments, const CliContext& context);
+
+// Prints "font: OFFSET" or "font: not found".
+void PrintFontLine(const FirmwareImage& image, const DeviceFont* font, const CliContext& context);
+
+// The program path of the desktop program that lies beside this executable.
+std::string DesktopProgramPath(const std::string& programPath);
+
+int RunFind(const CliArguments& arguments, const CliContext& context);
+int RunPatch(const CliArguments& arguments, const CliContext& context);
+int RunSettings(const CliArguments& arguments, const CliContext& context);
+int RunPreview(const CliArguments& arguments, const CliContext& context);
+int RunInfo(const CliArguments& arguments, const CliContext& context);
+
+}  // namespace tavlo::cli

@@ -1,0 +1,66 @@
+#include <string>
+
+#include "cli/cli_context.h"
+#include "cli/container_records.h"
+#include "cli/terminal_text.h"
+#include "core/firmware_image.h"
+#include "preview/device_font.h"
+#include "settings/settings_keys.h"
+
+namespace tavlo::cli {
+
+void PrintFontLine(const FirmwareImage& image, const DeviceFont* font, const CliContext& context) {
+    if (font != nullptr && font->IsLocated()) {
+        std::fprintf(context.out, "font: %td\n", font->Table() - image.Data());
+    } else {
+        std::fprintf(context.out, "font: not found\n");
+    }
+}
+
+// What a firmware file holds: its size, its font, its container records and the message words.
+int RunInfo(const CliArguments& arguments, const CliContext& context) {
+    StderrMessages messages(context);
+    FirmwareImage image(messages);
+    if (!LoadFirmware(image, arguments.file, context)) {
+        return ExitFileError;
+    }
+    std::fprintf(context.out, "size: %u\n", image.Length());
+    DeviceFont font;
+    font.Locate(image);
+    PrintFontLine(image, &font, context);
+
+    if (const auto container = ReadContainer(image.Data(), image.Length())) {
+        std::fprintf(context.out, "container: KpGr version %u, %zu records\n", container->version,
+                     container->records.size());
+        for (const ContainerRecord& record : container->records) {
+            std::fprintf(context.out, "record: %u %s %u\n", record.offset,
+                         EscapeForTerminal(std::string(1, record.type)).c_str(), record.size);
+        }
+        if (container->truncated) {
+            std::fprintf(context.out, "record: %u truncated\n", container->truncatedAt);
+        }
+    } else {
+        std::fprintf(context.out, "container: none\n");
+    }
+
+    // Each search word, counted in the order Find Next visits its matches.
+    for (const char* word : kSearchWords) {
+        int count = 0;
+        std::int32_t first = -1;
+        image.ResetSearch();
+        while (image.LocateMessage(word)) {
+            if (count++ == 0) {
+                first = image.MatchOffset();
+            }
+        }
+        const std::string name = EscapeForTerminal(word);
+        if (count == 0) {
+            std::fprintf(context.out, "word: %s 0\n", name.c_str());
+        } else {
+            std::fprintf(context.out, "word: %s %d first at %d\n", name.c_str(), count, first);
+        }
+    }
+    return ExitOk;
+}
+
+}  // namespace tavlo::cli

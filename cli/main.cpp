@@ -1,0 +1,5 @@
+#include "cli/run_cli.h"
+
+int main(int argc, char** argv) {
+    return tavlo::cli::RunCli(argc, argv);
+}

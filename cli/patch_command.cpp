@@ -1,0 +1,79 @@
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "cli/cli_context.h"
+#include "cli/nth_match.h"
+#include "cli/terminal_text.h"
+#include "core/firmware_image.h"
+
+namespace tavlo::cli {
+
+namespace {
+
+// A --text-file is taken byte for byte.
+std::optional<std::string> ReadTextFile(const std::string& path, const CliContext& context) {
+    std::ifstream in(path, std::ios::binary);
+    std::string text;
+    if (in.is_open()) {
+        text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    if (!in.is_open() || in.bad()) {
+        context.Error("cannot read the text file '" + path + "'");
+        return std::nullopt;
+    }
+    return text;
+}
+
+}  // namespace
+
+// Replaces the N-th match with the text, fitted to the message's length, and saves the file
+// as the desktop program's Exit does: with a ".bak" backup of the file on disk.
+int RunPatch(const CliArguments& arguments, const CliContext& context) {
+    std::optional<std::string> settingsPath;
+    if (!LoadSettings(arguments, context, settingsPath)) {
+        return ExitFileError;
+    }
+    const auto searchText = SearchTextFor(arguments, context);
+    if (!searchText) {
+        return ExitUsage;
+    }
+    std::optional<std::string> newText = arguments.text;
+    if (arguments.textFile) {
+        newText = ReadTextFile(*arguments.textFile, context);
+        if (!newText) {
+            return ExitFileError;
+        }
+    }
+    StderrMessages messages(context);
+    FirmwareImage image(messages);
+    if (!LoadFirmware(image, arguments.file, context)) {
+        return ExitFileError;
+    }
+    std::string oldText;
+    const NthMatchOutcome outcome =
+        PatchAtMatch(image, *searchText, arguments.match, [&](PatchRequest& request) {
+            oldText = request.currentText;
+            if (newText) {
+                request.newText = *newText;
+            }
+            return static_cast<int>(ConfirmOk);
+        });
+    if (!outcome.reached) {
+        context.Error("Search text not found");
+        return ExitNotFound;
+    }
+    const auto* written = reinterpret_cast<const char*>(image.Data() + outcome.offset);
+    std::fprintf(context.out, "match: %d %zu\nold: %s\nnew: %s\n", outcome.offset, oldText.size(),
+                 EscapeForTerminal(oldText).c_str(),
+                 EscapeForTerminal(std::string_view(written, oldText.size())).c_str());
+    if (arguments.dryRun) {
+        return ExitOk;
+    }
+    if (!image.Save(!arguments.noBackup)) {
+        return ExitFileError;
+    }
+    return ExitOk;
+}
+
+}  // namespace tavlo::cli

@@ -1,0 +1,169 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "cli_test_support.h"
+
+namespace tavlo::test {
+namespace {
+
+using namespace std::string_literals;
+
+// A small image: a header, a first message, a string with two messages, junk, a last string.
+const std::string kImage = "KpGr\x64\0"s + "\x01\x02"s + "xxWARNING one\nline\0"s + "ab\0"s +
+                           "WARNING\ttwo\\WARNING three\x01\xD3\0"s + "tail\0zz"s;
+// Offsets of the three matches.
+constexpr int kFirst = 10;
+constexpr int kSecond = 30;
+constexpr int kThird = 42;
+
+class CliFindPatch : public ::testing::Test {
+protected:
+    void SetUp() override {
+        firmware = dir.File("unit.rgn");
+        WriteFile(firmware, kImage);
+        settings = dir.File("owner.cfg");
+        WriteFile(settings, SettingsText({"[Patch]", "L1 = Ann", "L2 = 555", "L3 = ''",
+                                          "L4 =", "L5 =", "L6 =", "L7 ="}));
+    }
+    TempDir dir;
+    std::string firmware;
+    std::string settings;
+};
+
+TEST_F(CliFindPatch, FindListsEveryMatchInFindNextOrderEscaped) {
+    const ProcessResult r = RunCli({"find", firmware, "--search", "WARNING"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out,
+              "10\t16\tWARNING one\\nline\n"
+              "30\t27\tWARNING\\ttwo\\\\WARNING three\\x01\xC3\x93\n"
+              "42\t15\tWARNING three\\x01\xC3\x93\n");
+    EXPECT_EQ(r.err, "");
+}
+
+TEST_F(CliFindPatch, OptionsMayStandBeforeTheFileName) {
+    const ProcessResult r = RunCli({"find", "--search", "three", firmware});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "50\t7\tthree\\x01\xC3\x93\n");
+}
+
+TEST_F(CliFindPatch, SearchTextIsConvertedToWindows1252) {
+    const ProcessResult r = RunCli({"find", firmware, "--search", "three\x01\xC3\x93"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "50\t7\tthree\\x01\xC3\x93\n");
+}
+
+TEST_F(CliFindPatch, NoMatchIsExitOneWithTheMessage) {
+    const ProcessResult r = RunCli({"find", firmware, "--search", "warning"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find("Search text not found"), std::string::npos) << r.err;
+}
+
+TEST_F(CliFindPatch, MissingFileIsExitThree) {
+    const ProcessResult r = RunCli({"find", dir.File("none.rgn")});
+    EXPECT_EQ(r.exitCode, 3);
+    EXPECT_NE(r.err.find("none.rgn"), std::string::npos) << r.err;
+}
+
+TEST_F(CliFindPatch, UsageErrorsAreExitTwo) {
+    EXPECT_EQ(RunCli({}).exitCode, 2);
+    EXPECT_EQ(RunCli({"frobnicate", firmware}).exitCode, 2);
+    EXPECT_EQ(RunCli({"find"}).exitCode, 2);
+    EXPECT_EQ(RunCli({"find", firmware, "--no-backup"}).exitCode, 2);
+    EXPECT_EQ(RunCli({"find", firmware, "--search"}).exitCode, 2);
+    EXPECT_EQ(RunCli({"patch", firmware, "--match", "0"}).exitCode, 2);
+    EXPECT_EQ(RunCli({"patch", firmware, "--text", "a", "--text-file", settings}).exitCode, 2);
+    EXPECT_EQ(RunCli({"find", firmware, "extra"}).exitCode, 2);
+    EXPECT_EQ(RunCli({"find", firmware, "--search", ""}).exitCode, 2);
+}
+
+TEST_F(CliFindPatch, CharacterOutsideWindows1252IsAUsageErrorThatNamesIt) {
+    const ProcessResult r = RunCli({"find", firmware, "--search", "WARN\xCE\xA9"});  // Omega
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_NE(r.err.find("\xCE\xA9"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("U+03A9"), std::string::npos) << r.err;
+}
+
+TEST_F(CliFindPatch, HelpPrintsUsage) {
+    const ProcessResult r = RunCli({"--help"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_NE(r.out.find("tavlo-cli find FILE"), std::string::npos);
+}
+
+TEST_F(CliFindPatch, PatchWritesOwnerTextFittedAndKeepsABackup) {
+    const ProcessResult r = RunCli({"patch", firmware, "--settings", settings});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out,
+              "match: 10 16\nold: WARNING one\\nline\nnew: Ann\\n555\\n\\n\\n\\n\\n\\n   \n");
+    std::string expected = kImage;
+    expected.replace(kFirst, 16, "Ann\n555\n\n\n\n\n\n   ");
+    EXPECT_EQ(ReadFile(firmware), expected);
+    EXPECT_EQ(ReadFile(dir.File("unit.bak")), kImage);
+}
+
+TEST_F(CliFindPatch, PatchTheSecondMatchWithATextThatIsCut) {
+    const ProcessResult r =
+        RunCli({"--text", "Lost? Call 555-0100 now please, thank you", "patch", firmware, "--match",
+                "2", "--no-backup", "--settings", settings});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out.substr(0, 15), "match: 30 27\nol");
+    std::string expected = kImage;
+    expected.replace(kSecond, 27, "Lost? Call 555-0100 now ple");
+    EXPECT_EQ(ReadFile(firmware), expected);
+    EXPECT_FALSE(FileExists(dir.File("unit.bak")));
+}
+
+TEST_F(CliFindPatch, TextFileIsTakenByteForByte) {
+    const std::string textFile = dir.File("text.bin");
+    WriteFile(textFile, "A\r\n\xD3\x01"s);
+    const ProcessResult r = RunCli(
+        {"patch", firmware, "--match", "3", "--text-file", textFile, "--settings", settings});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out,
+              "match: 42 15\nold: WARNING three\\x01\xC3\x93\nnew: A\\r\\n\xC3\x93\\x01"
+              "          \n");
+    std::string expected = kImage;
+    expected.replace(kThird, 15, "A\r\n\xD3\x01          "s);
+    EXPECT_EQ(ReadFile(firmware), expected);
+}
+
+TEST_F(CliFindPatch, DryRunPrintsTheSameAndWritesNothing) {
+    const ProcessResult dry = RunCli({"patch", firmware, "--dry-run", "--settings", settings});
+    ASSERT_EQ(dry.exitCode, 0) << dry.err;
+    EXPECT_EQ(ReadFile(firmware), kImage);
+    EXPECT_FALSE(FileExists(dir.File("unit.bak")));
+    const ProcessResult real = RunCli({"patch", firmware, "--settings", settings});
+    EXPECT_EQ(dry.out, real.out);
+}
+
+TEST_F(CliFindPatch, PatchBeyondTheLastMatchChangesNothing) {
+    const ProcessResult r = RunCli({"patch", firmware, "--match", "4", "--settings", settings});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("Search text not found"), std::string::npos);
+    EXPECT_EQ(ReadFile(firmware), kImage);
+    EXPECT_FALSE(FileExists(dir.File("unit.bak")));
+}
+
+TEST_F(CliFindPatch, PatchAtOffsetZero) {
+    const ProcessResult r = RunCli({"patch", firmware, "--search", "KpGr", "--text", "Mine",
+                                    "--no-backup", "--settings", settings});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out.substr(0, 12), "match: 0 5\no");
+    EXPECT_EQ(ReadFile(firmware).substr(0, 6), "Mine \0"s);
+}
+
+TEST_F(CliFindPatch, UnwritableFolderIsExitThreeAndTheFileIsIntact) {
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "root ignores permission bits";
+    }
+    std::filesystem::permissions(
+        dir.Path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    const ProcessResult r = RunCli({"patch", firmware, "--settings", settings});
+    std::filesystem::permissions(dir.Path(), std::filesystem::perms::owner_all);
+    EXPECT_EQ(r.exitCode, 3);
+    EXPECT_EQ(ReadFile(firmware), kImage);
+}
+
+}  // namespace
+}  // namespace tavlo::test

@@ -1,0 +1,145 @@
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <string>
+
+#include "cli_test_support.h"
+
+namespace tavlo::test {
+namespace {
+
+using namespace std::string_literals;
+
+// A glyph table for codes 32-255 whose first four entries are the receiver's signature; every
+// other glyph is 4 columns of 11 lit pixels.
+std::string GlyphTable() {
+    std::string table;
+    std::string columns;
+    for (int code = 32; code < 256; ++code) {
+        const int width = code == 32 ? 3 : code == 33 ? 2 : code == 34 ? 5 : code == 35 ? 7 : 4;
+        const std::size_t offset = columns.size();
+        table += static_cast<char>(offset & 0xFF);
+        table += static_cast<char>(offset >> 8);
+        table += '\0';
+        table += static_cast<char>(width);
+        for (int g = 0; g < width; ++g) {
+            columns += code == 32 ? "\0\0"s : "\xFF\x07"s;
+        }
+    }
+    return table + columns;
+}
+
+std::string Record(char type, const std::string& payload) {
+    const auto size = static_cast<std::uint32_t>(payload.size());
+    std::string record;
+    for (int i = 0; i < 4; ++i) {
+        record += static_cast<char>((size >> (8 * i)) & 0xFF);
+    }
+    return record + type + payload;
+}
+
+class CliInfoPreview : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const std::string region = "\0WARNING hi\0WARNUNG\0WARNING\0\0"s;
+        image = "KpGr\x64\0"s + Record('D', "v1\0"s) + Record('R', region) +
+                Record('A', "\0"s + GlyphTable() + "\0"s);
+        fontOffset = image.find("\0\0\0\x03\x06\0\0\x02"s);
+        firmware = dir.File("unit.rgn");
+        WriteFile(firmware, image);
+    }
+    TempDir dir;
+    std::string image;
+    std::size_t fontOffset = 0;
+    std::string firmware;
+};
+
+TEST_F(CliInfoPreview, InfoShowsSizeFontRecordsAndWords) {
+    const ProcessResult r = RunCli({"info", firmware});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const std::size_t regionSize = 29;
+    const std::size_t appOffset = 6 + 8 + 5 + regionSize;
+    EXPECT_EQ(r.out, "size: " + std::to_string(image.size()) +
+                         "\n"
+                         "font: " +
+                         std::to_string(fontOffset) +
+                         "\n"
+                         "container: KpGr version 100, 3 records\n"
+                         "record: 6 D 3\n"
+                         "record: 14 R 29\n"
+                         "record: " +
+                         std::to_string(appOffset) + " A " +
+                         std::to_string(image.size() - appOffset - 5) +
+                         "\n"
+                         "word: ATENCI\xC3\x93N 0\n"
+                         "word: ATTENTION 0\n"
+                         "word: ATTENZIONE 0\n"
+                         "word: WARNING 2 first at 20\n"
+                         "word: WARNUNG 1 first at 31\n");
+}
+
+TEST_F(CliInfoPreview, InfoOnAFileWithoutContainerOrFont) {
+    WriteFile(firmware, "KpG\0ATTENTION\0\0"s);
+    const ProcessResult r = RunCli({"info", firmware});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find("font: not found\ncontainer: none\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("word: ATTENTION 1 first at 4\n"), std::string::npos) << r.out;
+}
+
+TEST_F(CliInfoPreview, InfoReportsATruncatedRecord) {
+    WriteFile(firmware, "KpGr\x64\0"s + Record('D', "abc") + "\xFF\0\0\0R"s);
+    const ProcessResult r = RunCli({"info", firmware});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find("record: 6 D 3\nrecord: 14 truncated\n"), std::string::npos) << r.out;
+}
+
+bool HasColour(const QImage& picture, QRgb colour) {
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            if ((picture.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF)) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+TEST_F(CliInfoPreview, PreviewWritesThePictureAtTheGivenMagnification) {
+    const std::string png = dir.File("screen.png");
+    const ProcessResult r =
+        RunCli({"preview", firmware, "--mag", "3", "1", "--out", png, "--text", "hi"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "font: " + std::to_string(fontOffset) + "\n");
+    const QImage picture(QString::fromStdString(png));
+    ASSERT_FALSE(picture.isNull());
+    EXPECT_EQ(picture.size(), QSize(360, 133));
+    EXPECT_FALSE(HasColour(picture, qRgb(255, 0, 0)));
+}
+
+TEST_F(CliInfoPreview, PreviewDrawsRedWhenTheTextIsLongerThanTheMessage) {
+    const std::string png = dir.File("screen.png");
+    // The first match's message "WARNING hi" holds 10 bytes; 11 are too many.
+    const ProcessResult r = RunCli({"preview", firmware, "--out", png, "--text", "12345678901"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const QImage picture(QString::fromStdString(png));
+    EXPECT_EQ(picture.size(), QSize(240, 266));
+    EXPECT_TRUE(HasColour(picture, qRgb(255, 0, 0)));
+}
+
+TEST_F(CliInfoPreview, PreviewOfTheSecondMatchWithoutAFont) {
+    WriteFile(firmware, "\0WARNING a\0WARNING bb\0\0"s);
+    const std::string png = dir.File("screen.png");
+    ProcessResult r = RunCli({"preview", firmware, "--match", "2", "--out", png});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "font: not found\n");
+    EXPECT_FALSE(QImage(QString::fromStdString(png)).isNull());
+    r = RunCli({"preview", firmware, "--match", "3", "--out", png});
+    EXPECT_EQ(r.exitCode, 1);
+}
+
+TEST_F(CliInfoPreview, PreviewNeedsAnOutputFile) {
+    EXPECT_EQ(RunCli({"preview", firmware}).exitCode, 2);
+}
+
+}  // namespace
+}  // namespace tavlo::test

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "support/run_process.h"
+#include "support/test_files.h"
+
+namespace tavlo::test {
+
+// Runs the real tavlo-cli of this build. The locale is fixed to English unless `env` says
+// otherwise, so the default search text is "WARNING".
+inline ProcessResult RunCli(const std::vector<std::string>& args,
+                            std::vector<std::string> env = {}) {
+    env.insert(env.begin(), {"LC_ALL=", "LC_MESSAGES=", "LANG=en_US.UTF-8"});
+    return RunProcess(TAVLO_CLI_PATH, args, env);
+}
+
+// A copy of tavlo-cli inside `dir`, so that the settings file beside it is under the test's
+// control.
+inline std::string CopyCliInto(const TempDir& dir) {
+    const std::string copy = dir.File("tavlo-cli");
+    std::filesystem::copy_file(TAVLO_CLI_PATH, copy);
+    return copy;
+}
+
+// A settings file with the given lines, CR LF ended.
+inline std::string SettingsText(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) {
+        text += line + "\r\n";
+    }
+    return text;
+}
+
+}  // namespace tavlo::test

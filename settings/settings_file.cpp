@@ -1,1 +1,162 @@
 #include "settings/settings_file.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <deque>
+#include <limits>
+#include <new>
+
+#include "settings/config_line.h"
+
+namespace tavlo {
+
+namespace {
+
+using settings_detail::ConfigLine;
+using settings_detail::ParseConfigLine;
+
+// GetConfigString promises that its text stays put until FreeConfig. A short std::string keeps
+// its characters inside the entry, and the entry table moves its entries when it grows, so the
+// texts handed out are kept here instead: a deque never moves what it already holds.
+// Element i is the value of entry i.
+std::deque<std::string>& HandedOutValues() {
+    static std::deque<std::string> values;
+    return values;
+}
+
+// No memory for the store: the reader cannot go on, and nothing is shown to the user.
+[[noreturn]] void ExitOutOfMemory() {
+    std::fputs("out of mem in AddConfigEntry\n", stderr);
+    std::exit(-1);
+}
+
+std::shared_ptr<const std::string> CopySectionName(std::string_view name) {
+    try {
+        return std::make_shared<const std::string>(name);
+    } catch (const std::bad_alloc&) {
+        ExitOutOfMemory();
+    }
+}
+
+// The reader takes at most 255 bytes at a time, the line feed included; a longer line is read
+// as several pieces, each parsed and counted as a line of its own.
+constexpr int kPieceBufferSize = 256;
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
+
+// Opening a directory for reading succeeds on this platform; it is still no settings file.
+bool IsDirectory(std::FILE* file) {
+    struct stat info {};
+    return ::fstat(::fileno(file), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+}  // namespace
+
+SettingsFile& SettingsFile::Instance() {
+    static SettingsFile store;
+    return store;
+}
+
+bool ReadConfigFile(const std::string& path) {
+    // Binary mode: a CR before the LF is trailing white space like any other.
+    const FileHandle file(std::fopen(path.c_str(), "rb"));
+    if (!file || IsDirectory(file.get())) {
+        return false;
+    }
+    SettingsFile& store = SettingsFile::Instance();
+    store.currentSection_ = CopySectionName({});
+    std::int32_t lineNumber = 0;
+    char piece[kPieceBufferSize];
+    // The end of the file and a read error both end the read; what was read so far stays.
+    while (std::fgets(piece, kPieceBufferSize, file.get()) != nullptr) {
+        if (lineNumber < std::numeric_limits<std::int32_t>::max()) {
+            ++lineNumber;
+        }
+        // The piece's text ends at its first NUL byte: the rest of the piece is ignored.
+        const ConfigLine line = ParseConfigLine(std::string_view(piece));
+        switch (line.kind) {
+            case ConfigLine::Kind::Ignored:
+                break;
+            case ConfigLine::Kind::Header:
+                store.currentSection_ = CopySectionName(line.section);
+                break;
+            case ConfigLine::Kind::Entry:
+                AddConfigEntry(*store.currentSection_, line.key, line.value, lineNumber);
+                break;
+        }
+    }
+    return true;
+}
+
+const SettingsEntry& AddConfigEntry(std::string_view section, std::string_view key,
+                                    std::string_view value, std::int32_t line) {
+    SettingsFile& store = SettingsFile::Instance();
+    try {
+        // Entries under one header share one copy of its name.
+        if (!store.currentSection_ || *store.currentSection_ != section) {
+            store.currentSection_ = std::make_shared<const std::string>(section);
+        }
+        SettingsEntry entry{store.currentSection_, std::string(key), std::string(value), line};
+        HandedOutValues().emplace_back(value);
+        store.entries_.push_back(std::move(entry));
+    } catch (const std::bad_alloc&) {
+        ExitOutOfMemory();
+    }
+    return store.entries_.back();
+}
+
+const SettingsEntry* FindConfigEntry(std::string_view section, std::string_view key) {
+    const std::vector<SettingsEntry>& entries = SettingsFile::Instance().Entries();
+    const auto found = std::ranges::find_if(entries, [&](const SettingsEntry& entry) {
+        return entry.key == key && *entry.section == section;
+    });
+    return found == entries.end() ? nullptr : &*found;
+}
+
+const char* GetConfigString(std::string_view section, std::string_view key, const char* fallback) {
+    const SettingsEntry* entry = FindConfigEntry(section, key);
+    if (entry == nullptr) {
+        return fallback;
+    }
+    const auto index = static_cast<std::size_t>(entry - SettingsFile::Instance().Entries().data());
+    return HandedOutValues()[index].c_str();
+}
+
+std::int32_t GetConfigInt(std::string_view section, std::string_view key, std::int32_t fallback) {
+    // "x" is no digit: a missing entry gives the fallback like any value without leading digits.
+    const char* text = GetConfigString(section, key, "x");
+    if (!IsDigit(*text)) {
+        return fallback;
+    }
+    constexpr std::int64_t kLargest = std::numeric_limits<std::int32_t>::max();
+    std::int64_t number = 0;
+    for (; IsDigit(*text); ++text) {
+        number = std::min(number * 10 + (*text - '0'), kLargest);
+    }
+    return static_cast<std::int32_t>(number);
+}
+
+void FreeConfig() {
+    SettingsFile& store = SettingsFile::Instance();
+    store.entries_.clear();
+    store.entries_.shrink_to_fit();
+    store.currentSection_.reset();
+    HandedOutValues().clear();
+}
+
+const char* LoadConfig(std::string_view programPath) {
+    const std::string& path = GetConfigFileName(programPath);
+    return ReadConfigFile(path) ? path.c_str() : nullptr;
+}
+
+}  // namespace tavlo

@@ -1,0 +1,87 @@
+#include <algorithm>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <system_error>
+
+#include "settings/settings_file.h"
+
+// Where the settings file lies: beside the program, named after it with the extension ".CFG".
+// The path is kept in a std::string, so there is no length limit beyond the file system's own.
+namespace tavlo {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The running program's own file, for a program started through PATH, whose argument zero
+// carries no directory.
+std::optional<std::string> RunningExecutablePath() {
+    std::error_code error;
+    const fs::path path = fs::read_symlink("/proc/self/exe", error);
+    if (error || path.empty()) {
+        return std::nullopt;
+    }
+    return path.string();
+}
+
+// The path cut at the last "." of its final component, and ".CFG" appended. A "." in a
+// directory name is no extension, and neither is a "." that begins the final component: the
+// program "/x/.tavlo" reads "/x/.tavlo.CFG", not "/x/.CFG".
+std::string WithSettingsExtension(std::string path) {
+    const std::size_t slash = path.rfind('/');
+    const std::size_t nameStart = (slash == std::string::npos) ? 0 : slash + 1;
+    const std::size_t dot = path.rfind('.');
+    if (dot != std::string::npos && dot > nameStart) {
+        path.erase(dot);
+    }
+    return path + ".CFG";
+}
+
+char FoldCase(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool EqualIgnoringCase(std::string_view a, std::string_view b) {
+    return std::ranges::equal(a, b, [](char x, char y) { return FoldCase(x) == FoldCase(y); });
+}
+
+// File names on this system are case-sensitive, but a settings file is meant to be found
+// whatever the case of its name (tavlo.cfg for tavlo.CFG). An exact match wins; among several
+// other spellings the one first in byte order does, so the choice does not depend on the order
+// in which the folder lists its files.
+std::string WithExistingLetterCase(const std::string& path) {
+    std::error_code error;
+    if (fs::exists(fs::symlink_status(path, error))) {
+        return path;
+    }
+    const std::size_t slash = path.rfind('/');
+    const std::string folderPrefix = (slash == std::string::npos) ? "" : path.substr(0, slash + 1);
+    const std::string name = path.substr(folderPrefix.size());
+    std::optional<std::string> best;
+    fs::directory_iterator it(folderPrefix.empty() ? fs::path(".") : fs::path(folderPrefix), error);
+    for (; !error && it != fs::directory_iterator(); it.increment(error)) {
+        const std::string candidate = it->path().filename().string();
+        std::error_code typeError;
+        if (EqualIgnoringCase(candidate, name) && it->is_regular_file(typeError) &&
+            (!best || candidate < *best)) {
+            best = candidate;
+        }
+    }
+    return best ? folderPrefix + *best : path;
+}
+
+}  // namespace
+
+const std::string& GetConfigFileName(std::string_view programPath) {
+    static std::string settingsPath;
+    std::string program(programPath);
+    if (program.find('/') == std::string::npos) {
+        // Without a running program's path the settings file is looked for in the current folder.
+        program = RunningExecutablePath().value_or(program);
+    }
+    settingsPath = WithExistingLetterCase(WithSettingsExtension(program));
+    return settingsPath;
+}
+
+}  // namespace tavlo

@@ -1,0 +1,134 @@
+// Where the settings file is looked for: beside the program, named after it.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "settings/settings_file.h"
+#include "support/test_files.h"
+
+namespace tavlo::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(ConfigFileNameTest, ExtensionOfTheProgramIsReplaced) {
+    EXPECT_EQ(GetConfigFileName("/opt/apps/tavlo.exe"), "/opt/apps/tavlo.CFG");
+    EXPECT_EQ(GetConfigFileName("/opt/apps/tavlo.tar.gz"), "/opt/apps/tavlo.tar.CFG");
+    EXPECT_EQ(GetConfigFileName("/opt/apps/tavlo."), "/opt/apps/tavlo.CFG");
+    EXPECT_EQ(GetConfigFileName("./tavlo"), "./tavlo.CFG");
+    EXPECT_EQ(GetConfigFileName("bin/tavlo"), "bin/tavlo.CFG");
+}
+
+TEST(ConfigFileNameTest, DotInAFolderNameIsNoExtension) {
+    EXPECT_EQ(GetConfigFileName("/home/u/.local/bin/tavlo"), "/home/u/.local/bin/tavlo.CFG");
+    EXPECT_EQ(GetConfigFileName("fw.old/tavlo"), "fw.old/tavlo.CFG");
+}
+
+TEST(ConfigFileNameTest, LeadingDotOfTheProgramNameIsNoExtension) {
+    EXPECT_EQ(GetConfigFileName("/x/.tavlo"), "/x/.tavlo.CFG");
+    EXPECT_EQ(GetConfigFileName("/x/.tavlo.bin"), "/x/.tavlo.CFG");
+}
+
+TEST(ConfigFileNameTest, EveryCallFillsTheSameBuffer) {
+    const std::string& first = GetConfigFileName("/a/one");
+    const std::string& second = GetConfigFileName("/b/two");
+    EXPECT_EQ(&first, &second);
+    EXPECT_EQ(first, "/b/two.CFG");
+}
+
+TEST(ConfigFileNameTest, ProgramWithoutFolderIsFoundThroughItsRunningFile) {
+    const fs::path executable = fs::read_symlink("/proc/self/exe");
+    ASSERT_TRUE(executable.is_absolute());
+    ASSERT_FALSE(executable.filename().has_extension()) << "the test expects a plain name";
+    EXPECT_EQ(GetConfigFileName("tavlo"), executable.string() + ".CFG");
+    EXPECT_EQ(GetConfigFileName(""), executable.string() + ".CFG");
+}
+
+TEST(ConfigFileNameTest, ProgramWithoutFolderReadsTheSettingsBesideItsRunningFile) {
+    const std::string settings = fs::read_symlink("/proc/self/exe").string() + ".CFG";
+    ASSERT_FALSE(FileExists(settings)) << settings << " is left over";
+    WriteFile(settings, "[Display]\nMagY = 6\n");
+    FreeConfig();
+    const char* loaded = LoadConfig("settings_tests");
+    const std::int32_t magY = GetConfigInt("Display", "MagY", 2);
+    FreeConfig();
+    fs::remove(settings);
+    ASSERT_NE(loaded, nullptr);
+    EXPECT_EQ(std::string(loaded), settings);
+    EXPECT_EQ(magY, 6);
+}
+
+TEST(ConfigFileNameTest, PathsLongerThan260CharactersWork) {
+    TempDir dir;
+    fs::path folder = dir.Path();
+    for (int i = 0; i < 8; ++i) {
+        folder /= std::string(40, static_cast<char>('a' + i));
+    }
+    fs::create_directories(folder);
+    const std::string program = (folder / "tavlo").string();
+    ASSERT_GT(program.size(), 330u);
+    WriteFile((folder / "tavlo.CFG").string(), "[Patch]\nL1 = deep\n");
+    FreeConfig();
+    const char* loaded = LoadConfig(program);
+    ASSERT_NE(loaded, nullptr);
+    EXPECT_EQ(std::string(loaded), program + ".CFG");
+    EXPECT_STREQ(GetConfigString("Patch", "L1", nullptr), "deep");
+    FreeConfig();
+}
+
+// --- Letter case of the settings file's name ---------------------------------------------------
+
+class ConfigFileNameCaseTest : public ::testing::Test {
+protected:
+    std::string Program() const { return dir_.File("tavlo"); }
+    TempDir dir_;
+};
+
+TEST_F(ConfigFileNameCaseTest, MissingFileKeepsTheDerivedName) {
+    WriteFile(dir_.File("tavlo.cfg.bak"), "");
+    WriteFile(dir_.File("tavlo.cf"), "");
+    EXPECT_EQ(GetConfigFileName(Program()), dir_.File("tavlo.CFG"));
+}
+
+TEST_F(ConfigFileNameCaseTest, FileInOtherLetterCaseIsFound) {
+    WriteFile(dir_.File("tavlo.cfg"), "[Display]\nMagX = 3\n");
+    EXPECT_EQ(GetConfigFileName(Program()), dir_.File("tavlo.cfg"));
+    EXPECT_EQ(GetConfigFileName(dir_.File("TAVLO.exe")), dir_.File("tavlo.cfg"));
+    FreeConfig();
+    const char* loaded = LoadConfig(Program());
+    ASSERT_NE(loaded, nullptr);
+    EXPECT_EQ(std::string(loaded), dir_.File("tavlo.cfg"));
+    EXPECT_EQ(GetConfigInt("Display", "MagX", 2), 3);
+    FreeConfig();
+}
+
+TEST_F(ConfigFileNameCaseTest, ExactNameWinsOverOtherLetterCases) {
+    WriteFile(dir_.File("Tavlo.Cfg"), "");
+    WriteFile(dir_.File("tavlo.CFG"), "");
+    WriteFile(dir_.File("tavlo.cfg"), "");
+    EXPECT_EQ(GetConfigFileName(Program()), dir_.File("tavlo.CFG"));
+}
+
+TEST_F(ConfigFileNameCaseTest, FirstNameInByteOrderWinsAmongOtherLetterCases) {
+    WriteFile(dir_.File("tavlo.cfg"), "");
+    WriteFile(dir_.File("Tavlo.Cfg"), "");
+    WriteFile(dir_.File("tAVLO.cfg"), "");
+    EXPECT_EQ(GetConfigFileName(Program()), dir_.File("Tavlo.Cfg"));
+}
+
+TEST_F(ConfigFileNameCaseTest, FolderOfThatNameIsNoSettingsFile) {
+    fs::create_directory(dir_.File("TAVLO.cfg"));
+    WriteFile(dir_.File("tavlo.Cfg"), "");
+    EXPECT_EQ(GetConfigFileName(Program()), dir_.File("tavlo.Cfg"));
+    fs::remove(dir_.File("tavlo.Cfg"));
+    EXPECT_EQ(GetConfigFileName(Program()), dir_.File("tavlo.CFG"));
+}
+
+TEST_F(ConfigFileNameCaseTest, MissingFolderKeepsTheDerivedName) {
+    const std::string program = dir_.File("nowhere/tavlo");
+    EXPECT_EQ(GetConfigFileName(program), dir_.File("nowhere/tavlo.CFG"));
+}
+
+}  // namespace
+}  // namespace tavlo::test

@@ -1,1 +1,174 @@
 #include "core/firmware_image.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <limits>
+#include <new>
+
+#include "core/atomic_file.h"
+#include "core/embedded_resources.h"
+#include "core/link_chain.h"
+#include "core/posix_io.h"
+
+namespace tavlo {
+
+namespace {
+
+const char kMessageTitle[] = "Tavlo";
+const char kOpenForWriteFailed[] = "Open for write failed";
+
+// The image's length is a 32-bit count.
+constexpr std::uint64_t kMaxFileSize = std::numeric_limits<std::uint32_t>::max();
+
+}  // namespace
+
+FirmwareImage::FirmwareImage() : notifier_(&StderrNotifier()) {}
+
+FirmwareImage::FirmwareImage(Notifier& notifier) : notifier_(&notifier) {}
+
+FirmwareImage::~FirmwareImage() {
+    Clear();
+}
+
+void FirmwareImage::Clear() {
+    if (!resourceBacked_) {
+        delete[] data_;
+    }
+    data_ = nullptr;
+    length_ = 0;
+    fileName_.clear();
+    modified_ = false;
+    resourceBacked_ = false;
+    matchOffset_ = -1;
+}
+
+bool FirmwareImage::Load(const std::string& path) {
+    // O_NONBLOCK keeps a named pipe from holding us up; it is refused below like any other
+    // file whose length cannot be known in advance.
+    UniqueFd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (!file.IsOpen()) {
+        lastError_ = ErrorText(errno);
+        return false;
+    }
+    struct stat info;
+    if (::fstat(file.Get(), &info) != 0) {
+        lastError_ = ErrorText(errno);
+        return false;
+    }
+    if (S_ISDIR(info.st_mode)) {
+        lastError_ = ErrorText(EISDIR);
+        return false;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        lastError_ = "Not a regular file";
+        return false;
+    }
+    const auto size = static_cast<std::uint64_t>(info.st_size);
+    if (size > kMaxFileSize) {
+        lastError_ = "The file is too large (4 GiB or more)";
+        return false;
+    }
+
+    // One buffer for the file and the zero byte after it; the file's bytes are read straight
+    // into it, so nothing is zero-filled or copied first.
+    std::unique_ptr<std::uint8_t[]> buffer;
+    try {
+        buffer.reset(new std::uint8_t[size + 1]);
+    } catch (const std::bad_alloc&) {
+        lastError_ = "Not enough memory to load the file";
+        return false;
+    }
+    const std::int64_t got = ReadUpTo(file.Get(), buffer.get(), size);
+    if (got < 0) {
+        lastError_ = ErrorText(errno);
+        return false;
+    }
+    if (static_cast<std::uint64_t>(got) != size) {
+        lastError_ = "The file became shorter while it was being read";
+        return false;
+    }
+    buffer[size] = 0;
+
+    Clear();
+    data_ = buffer.release();
+    length_ = static_cast<std::uint32_t>(size);
+    fileName_ = path;
+    lastError_.clear();
+    return true;
+}
+
+bool FirmwareImage::LoadFromResource(std::string_view resourceName, std::string_view resourceType,
+                                     const std::string& fileName) {
+    const auto resource = FindResource(resourceName, resourceType);
+    if (!resource || resource->data() == nullptr ||
+        resource->size() > std::numeric_limits<std::uint32_t>::max()) {
+        lastError_ = "No such resource";
+        return false;
+    }
+    Clear();
+    // The resource's bytes stay read-only; resourceBacked_ keeps every writer away from them.
+    data_ = const_cast<std::uint8_t*>(resource->data());
+    length_ = static_cast<std::uint32_t>(resource->size());
+    fileName_ = fileName;
+    resourceBacked_ = true;
+    lastError_.clear();
+    return true;
+}
+
+bool FirmwareImage::Save(bool makeBackup) {
+    if (data_ == nullptr) {
+        lastError_ = "Nothing loaded";
+        return false;
+    }
+    FileFailure failure;
+    const bool saved = [&] {
+        // A symbolic link stays a link: the file it points to is the one replaced.
+        std::string target;
+        if (const int error = ResolveLinkChain(fileName_, target); error != 0) {
+            failure.message = "Could not write '" + fileName_ + "': " + ErrorText(error);
+            return false;
+        }
+        // The new contents are complete and verified before anything on disk changes, so a
+        // failed write costs neither the file nor the previous backup.
+        FileReplacement replacement(target);
+        if (!replacement.Write({data_, length_}, failure)) {
+            return false;
+        }
+        struct stat onDisk;
+        if (makeBackup && ::stat(target.c_str(), &onDisk) == 0) {
+            if (!ReplaceBackup(target, BackupName(fileName_), failure)) {
+                return false;
+            }
+        } else if (makeBackup && errno != ENOENT) {
+            failure.message =
+                "Could not make the backup '" + BackupName(fileName_) + "': " + ErrorText(errno);
+            return false;
+        }
+        return replacement.Commit(failure);
+    }();
+    if (saved) {
+        lastError_.clear();
+        return true;
+    }
+    lastError_ = failure.message;
+    notifier_->ShowMessage(kMessageTitle,
+                           failure.openForWriteFailed ? kOpenForWriteFailed : failure.message);
+    return false;
+}
+
+std::string FirmwareImage::BackupName(std::string_view path) {
+    // Both separators count, so names written either way give the same backup name.
+    const std::size_t separator = path.find_last_of("/\\");
+    const std::size_t componentStart = separator == std::string_view::npos ? 0 : separator + 1;
+    const std::size_t dot = path.find_last_of('.');
+    std::string name(path);
+    if (dot != std::string_view::npos && dot >= componentStart && dot != 0) {
+        name.resize(dot);
+    }
+    return name + ".bak";
+}
+
+}  // namespace tavlo

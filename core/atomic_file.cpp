@@ -1,0 +1,225 @@
+#include "core/atomic_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <memory>
+
+#include "core/posix_io.h"
+
+namespace tavlo {
+
+namespace {
+
+// Read-back and copy buffer: small, so verifying never needs a second copy of the image.
+constexpr std::size_t kChunk = std::size_t{1} << 20;
+
+// Tries for a free temporary name before giving up on hard links.
+constexpr int kLinkAttempts = 100;
+
+std::string Quoted(const std::string& path) {
+    return "'" + path + "'";
+}
+
+bool HardLinksRefused(int error) {
+    return error == EPERM || error == EXDEV || error == ENOTSUP || error == EOPNOTSUPP ||
+           error == EMLINK;
+}
+
+// Reads the whole file back and compares it with what was meant to be written.
+int VerifyContents(int fd, std::span<const std::uint8_t> bytes, bool& same) {
+    struct stat info;
+    if (::fstat(fd, &info) != 0) {
+        return errno;
+    }
+    same = static_cast<std::uint64_t>(info.st_size) == bytes.size();
+    const std::unique_ptr<std::uint8_t[]> buffer(new std::uint8_t[kChunk]);
+    std::size_t offset = 0;
+    while (same && offset < bytes.size()) {
+        const std::size_t want = std::min(kChunk, bytes.size() - offset);
+        const ssize_t got = ::pread(fd, buffer.get(), want, static_cast<off_t>(offset));
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return errno;
+        }
+        if (got == 0) {
+            same = false;
+            break;
+        }
+        same = std::memcmp(buffer.get(), bytes.data() + offset, static_cast<std::size_t>(got)) == 0;
+        offset += static_cast<std::size_t>(got);
+    }
+    return 0;
+}
+
+// A second name for the file beside the backup, then renamed over the backup. Returns 0, or the
+// errno of the link (tell "no hard links here" from other causes) or of the rename.
+int LinkToBackup(const std::string& sourcePath, const std::string& backupPath, bool& linkFailed) {
+    std::string temporary;
+    int error = EEXIST;
+    for (int attempt = 0; attempt < kLinkAttempts && error == EEXIST; ++attempt) {
+        temporary = TemporaryNameBeside(backupPath);
+        error = ::link(sourcePath.c_str(), temporary.c_str()) == 0 ? 0 : errno;
+    }
+    if (error != 0) {
+        linkFailed = true;
+        return error;
+    }
+    error = ::rename(temporary.c_str(), backupPath.c_str()) == 0 ? 0 : errno;
+    // Renaming a name onto another name of the same file does nothing; drop the extra name then.
+    ::unlink(temporary.c_str());
+    return error;
+}
+
+// A complete, flushed copy of the file beside the backup, then renamed over the backup.
+int CopyToBackup(const std::string& sourcePath, const std::string& backupPath) {
+    UniqueFd source(::open(sourcePath.c_str(), O_RDONLY | O_CLOEXEC));
+    struct stat info;
+    if (!source.IsOpen() || ::fstat(source.Get(), &info) != 0) {
+        return errno;
+    }
+    std::string temporary;
+    UniqueFd copy = CreateTemporaryBeside(backupPath, temporary);
+    if (!copy.IsOpen()) {
+        return errno;
+    }
+    int error = 0;
+    const std::unique_ptr<std::uint8_t[]> buffer(new std::uint8_t[kChunk]);
+    for (;;) {
+        const std::int64_t got = ReadUpTo(source.Get(), buffer.get(), kChunk);
+        if (got < 0) {
+            error = errno;
+            break;
+        }
+        if (got == 0) {
+            break;
+        }
+        if ((error = WriteAll(copy.Get(), buffer.get(), static_cast<std::size_t>(got))) != 0) {
+            break;
+        }
+    }
+    if (error == 0 && ::fsync(copy.Get()) != 0) {
+        error = errno;
+    }
+    if (error == 0 && ::fchmod(copy.Get(), info.st_mode & 07777) != 0) {
+        error = errno;
+    }
+    if (const int closeError = copy.Close(); error == 0) {
+        error = closeError;
+    }
+    if (error == 0 && ::rename(temporary.c_str(), backupPath.c_str()) != 0) {
+        error = errno;
+    }
+    if (error != 0) {
+        ::unlink(temporary.c_str());
+    }
+    return error;
+}
+
+}  // namespace
+
+bool ReplaceBackup(const std::string& sourcePath, const std::string& backupPath,
+                   FileFailure& failure) {
+    bool linkFailed = false;
+    int error = LinkToBackup(sourcePath, backupPath, linkFailed);
+    if (linkFailed && HardLinksRefused(error)) {
+        error = CopyToBackup(sourcePath, backupPath);
+    }
+    if (error != 0) {
+        failure.message =
+            "Could not make the backup " + Quoted(backupPath) + ": " + ErrorText(error);
+        return false;
+    }
+    SyncFolder(FolderOf(backupPath));
+    return true;
+}
+
+FileReplacement::~FileReplacement() {
+    if (!temporary_.empty()) {
+        ::unlink(temporary_.c_str());
+    }
+}
+
+bool FileReplacement::Fail(FileFailure& failure, int error) {
+    failure.message = "Could not write " + Quoted(target_) + ": " + ErrorText(error);
+    if (!temporary_.empty()) {
+        ::unlink(temporary_.c_str());
+        temporary_.clear();
+    }
+    return false;
+}
+
+bool FileReplacement::Write(std::span<const std::uint8_t> bytes, FileFailure& failure) {
+    struct stat existing;
+    const bool exists = ::stat(target_.c_str(), &existing) == 0;
+    if (!exists && errno != ENOENT) {
+        return Fail(failure, errno);
+    }
+    if (exists && S_ISDIR(existing.st_mode)) {
+        return Fail(failure, EISDIR);
+    }
+    // A file the user may not write stays as it is, even though its folder would allow
+    // replacing it.
+    if (exists && ::access(target_.c_str(), W_OK) != 0) {
+        failure.openForWriteFailed = true;
+        return Fail(failure, errno);
+    }
+    UniqueFd file = CreateTemporaryBeside(target_, temporary_);
+    if (!file.IsOpen()) {
+        failure.openForWriteFailed = true;
+        failure.message =
+            "Could not create a temporary file beside " + Quoted(target_) + ": " + ErrorText(errno);
+        return false;
+    }
+    if (const int error = WriteAll(file.Get(), bytes.data(), bytes.size()); error != 0) {
+        return Fail(failure, error);
+    }
+    if (::fsync(file.Get()) != 0) {
+        return Fail(failure, errno);
+    }
+    if (exists && (existing.st_uid != ::geteuid() || existing.st_gid != ::getegid())) {
+        // Keep the file's owner where we may (as the owner's administrator); else it becomes ours.
+        [[maybe_unused]] const int ignored = ::fchown(file.Get(), existing.st_uid, existing.st_gid);
+    }
+    const mode_t mode = exists ? (existing.st_mode & 07777) : static_cast<mode_t>(NewFileMode());
+    if (::fchmod(file.Get(), mode) != 0) {
+        return Fail(failure, errno);
+    }
+    bool same = false;
+    if (const int error = VerifyContents(file.Get(), bytes, same); error != 0) {
+        return Fail(failure, error);
+    }
+    if (!same) {
+        Fail(failure, EIO);
+        failure.message = "Could not write " + Quoted(target_) +
+                          ": the written file does not read back as written";
+        return false;
+    }
+    if (const int error = file.Close(); error != 0) {
+        return Fail(failure, error);
+    }
+    return true;
+}
+
+bool FileReplacement::Commit(FileFailure& failure) {
+    if (temporary_.empty()) {
+        return Fail(failure, EINVAL);
+    }
+    if (::rename(temporary_.c_str(), target_.c_str()) != 0) {
+        const int error = errno;
+        Fail(failure, error);
+        failure.message = "Could not replace " + Quoted(target_) + ": " + ErrorText(error);
+        return false;
+    }
+    temporary_.clear();
+    SyncFolder(FolderOf(target_));
+    return true;
+}
+
+}  // namespace tavlo

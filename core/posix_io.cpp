@@ -1,0 +1,137 @@
+#include "core/posix_io.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <random>
+
+namespace tavlo {
+
+namespace {
+
+// Linux hands out at most this much per read() or write() call anyway.
+constexpr std::size_t kMaxTransfer = std::size_t{1} << 30;
+
+const char kTemporaryInfix[] = ".tavlo-";
+
+}  // namespace
+
+UniqueFd& UniqueFd::operator=(UniqueFd&& other) noexcept {
+    if (this != &other) {
+        Close();
+        fd_ = other.Release();
+    }
+    return *this;
+}
+
+UniqueFd::~UniqueFd() {
+    Close();
+}
+
+int UniqueFd::Release() {
+    const int fd = fd_;
+    fd_ = -1;
+    return fd;
+}
+
+int UniqueFd::Close() {
+    if (fd_ < 0) {
+        return 0;
+    }
+    // close() must not be retried on EINTR: the descriptor is gone either way.
+    const int result = ::close(fd_);
+    fd_ = -1;
+    return result == 0 ? 0 : errno;
+}
+
+std::string ErrorText(int error) {
+    return std::strerror(error);
+}
+
+int WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
+    while (size > 0) {
+        const ssize_t written = ::write(fd, data, std::min(size, kMaxTransfer));
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return errno;
+        }
+        if (written == 0) {
+            return EIO;  // a write that makes no progress would loop for ever
+        }
+        data += written;
+        size -= static_cast<std::size_t>(written);
+    }
+    return 0;
+}
+
+std::int64_t ReadUpTo(int fd, std::uint8_t* buffer, std::size_t size) {
+    std::size_t total = 0;
+    while (total < size) {
+        const ssize_t got = ::read(fd, buffer + total, std::min(size - total, kMaxTransfer));
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return -1;
+        }
+        if (got == 0) {
+            break;
+        }
+        total += static_cast<std::size_t>(got);
+    }
+    return static_cast<std::int64_t>(total);
+}
+
+UniqueFd CreateTemporaryBeside(const std::string& path, std::string& temporaryName) {
+    temporaryName = path + kTemporaryInfix + "XXXXXX";
+    const int fd = ::mkostemp(temporaryName.data(), O_CLOEXEC);
+    if (fd < 0) {
+        temporaryName.clear();
+    }
+    return UniqueFd(fd);
+}
+
+std::string TemporaryNameBeside(const std::string& path) {
+    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    static std::mt19937_64 generator(
+        std::random_device{}() ^
+        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
+    std::uniform_int_distribution<std::size_t> pick(0, sizeof kLetters - 2);
+    std::string name = path + kTemporaryInfix;
+    for (int i = 0; i < 6; ++i) {
+        name += kLetters[pick(generator)];
+    }
+    return name;
+}
+
+std::string FolderOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+void SyncFolder(const std::string& folder) {
+    UniqueFd fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd.IsOpen()) {
+        ::fsync(fd.Get());
+    }
+}
+
+unsigned NewFileMode() {
+    // umask() can only be read by setting it; put the old value straight back.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666u & ~static_cast<unsigned>(mask);
+}
+
+}  // namespace tavlo

@@ -1,5 +1,9 @@
 #include "preview/device_font.h"
 
+#include <algorithm>
+#include <cstddef>
+#include <limits>
+
 #include "core/firmware_image.h"
 
 namespace tavlo {
@@ -44,11 +48,13 @@ int DeviceFont::GlyphWidth(std::uint8_t code) const {
 }
 
 int DeviceFont::TextWidth(std::string_view text) const {
-    int width = 0;
+    // A pasted text can be long enough to overflow an int; its width then stays at the largest
+    // int, which is past every line limit anyway.
+    std::int64_t width = 0;
     for (char c : text) {
         width += GlyphWidth(static_cast<std::uint8_t>(c)) + 1;
     }
-    return width;
+    return static_cast<int>(std::min<std::int64_t>(width, std::numeric_limits<int>::max()));
 }
 
 std::uint16_t DeviceFont::GlyphColumn(std::uint8_t code, int g) const {

@@ -20,9 +20,8 @@ class FirmwareImage;
 class DeviceFont {
 public:
     static constexpr int kTableBytes = 896;
-    static constexpr std::uint8_t kSignature[16] = {0x00, 0x00, 0x00, 0x03, 0x06, 0x00,
-                                                    0x00, 0x02, 0x0A, 0x00, 0x00, 0x05,
-                                                    0x14, 0x00, 0x00, 0x07};
+    static constexpr std::uint8_t kSignature[16] = {0x00, 0x00, 0x00, 0x03, 0x06, 0x00, 0x00, 0x02,
+                                                    0x0A, 0x00, 0x00, 0x05, 0x14, 0x00, 0x00, 0x07};
 
     DeviceFont() = default;
     virtual ~DeviceFont();
@@ -36,7 +35,8 @@ public:
 
     // Width in device columns; 0 below code 32.
     int GlyphWidth(std::uint8_t code) const;
-    // Sum of GlyphWidth + 1 over every character (one spacing column after each).
+    // Sum of GlyphWidth + 1 over every character (one spacing column after each), at most the
+    // largest int.
     int TextWidth(std::string_view text) const;
     // Column word g of a glyph (code 32 or more); 0 where it would lie outside the image.
     std::uint16_t GlyphColumn(std::uint8_t code, int g) const;

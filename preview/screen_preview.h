@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QImage>
 #include <string_view>
 
 class QPainter;
@@ -28,6 +29,13 @@ public:
     int originY = 0;
     int magX = 2;
     int magY = 2;
+    // The picture of the receiver's screen: the embedded bitmap 132, or a null image when the
+    // program carries none (then no picture is drawn).
+    QImage picture;
 };
+
+// The embedded screen picture (bitmap 132), decoded once; a null image if it is missing or
+// cannot be decoded.
+const QImage& ScreenPicture();
 
 }  // namespace tavlo

@@ -164,6 +164,38 @@ TEST_F(FirmwareImageSave, LinkToNothingCreatesTheFileWhereItPoints) {
     EXPECT_FALSE(FileExists(dir.File("link.bak")));
 }
 
+TEST_F(FirmwareImageSave, RelativeNamesCountFromTheCurrentFolder) {
+    // fw.rgn -> data/target.rgn, both given relative to the folder the program runs in.
+    fs::create_directory(dir.Path() / "data");
+    WriteFile(dir.File("data/target.rgn"), kOriginal);
+    fs::create_symlink("data/target.rgn", dir.Path() / "fw.rgn");
+    const fs::path before = fs::current_path();
+    fs::current_path(dir.Path());
+    bool saved = false;
+    if (image.Load("fw.rgn") && image.LocateMessage("WARNING")) {
+        image.ReplaceMessage("Terry N. Owner\n");
+        saved = image.Save(true);
+    }
+    fs::current_path(before);
+    EXPECT_TRUE(saved) << image.LastError();
+    EXPECT_EQ(image.FileName(), "fw.rgn");
+    EXPECT_EQ(ReadFile(dir.File("data/target.rgn")), kPatched);
+    EXPECT_EQ(ReadFile(dir.File("fw.bak")), kOriginal);
+    EXPECT_TRUE(fs::is_symlink(dir.Path() / "fw.rgn"));
+    EXPECT_EQ(Names(dir.Path()), (std::vector<std::string>{"data", "fw.bak", "fw.rgn"}));
+    EXPECT_EQ(Names(dir.Path() / "data"), (std::vector<std::string>{"target.rgn"}));
+}
+
+TEST_F(FirmwareImageSave, EndlessLinkChainIsRefused) {
+    fs::create_symlink("b.rgn", dir.Path() / "a.rgn");
+    fs::create_symlink("a.rgn", dir.Path() / "b.rgn");
+    ASSERT_TRUE(image.LoadFromResource("tavlo.cfg", "RT_TAVLO", dir.File("a.rgn")));
+    EXPECT_FALSE(image.Save(false));
+    EXPECT_EQ(Outcome(false, notifier), "false|Tavlo|Could not write '" + dir.File("a.rgn") +
+                                            "': Too many levels of symbolic links");
+    EXPECT_EQ(Names(dir.Path()), (std::vector<std::string>{"a.rgn", "b.rgn"}));
+}
+
 TEST_F(FirmwareImageSave, BackupAcrossFileSystemsIsACompleteCopy) {
     // The link lies here, the file in shared memory: no hard link can join the two.
     struct stat here;

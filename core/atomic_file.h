@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <utility>
 
 // Replacing a file without ever losing it: new contents and new backups are first written
 // completely under a temporary name in the same folder, flushed, and only then renamed over the

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace tavlo::tools {
+
+struct Rgb {
+    std::uint8_t red = 0;
+    std::uint8_t green = 0;
+    std::uint8_t blue = 0;
+};
+
+// A picture of palette indices, top row first.
+struct IndexedPicture {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> pixels;  // width * height indices, row by row from the top
+    std::array<Rgb, 256> palette{};
+
+    std::uint8_t& At(int row, int column) { return pixels[row * width + column]; }
+};
+
+// An uncompressed 8-bit BMP with a BITMAPINFOHEADER and all 256 palette entries, rows stored
+// bottom-up and padded to four bytes, as the Windows bitmap loader expects.
+std::vector<std::uint8_t> EncodeBmp(const IndexedPicture& picture);
+
+}  // namespace tavlo::tools

@@ -4,33 +4,17 @@
 
 #include "core/firmware_image.h"
 #include "preview/device_font.h"
-#include "settings/settings_file.h"
-#include "settings/settings_keys.h"
+#include "settings/startup_values.h"
 
 namespace tavlo {
 
-namespace {
-
-// "L1" to "L7" have built-in defaults; from "L8" on a key ends the owner text where it is missing.
-constexpr int kLinesWithDefaults = 7;
-
-}  // namespace
-
 std::string ProposedOwnerText(std::string_view section) {
     std::string text;
-    for (int n = 1;; ++n) {
-        char key[16];
-        std::snprintf(key, sizeof key, "L%d", n);
-        // The owner lines' defaults are those of the "Patch" keys, whichever section is read.
-        const char* fallback =
-            n <= kLinesWithDefaults ? BuiltInDefault(kPatchSection, key) : nullptr;
-        const char* value = GetConfigString(section, key, fallback);
-        if (value == nullptr) {
-            return text;
-        }
-        text += value;
+    for (const std::string& line : OwnerLines(section)) {
+        text += line;
         text += '\n';
     }
+    return text;
 }
 
 int FirmwareImage::PatchMessage(std::string_view section, PatchConfirmer& confirmer) {

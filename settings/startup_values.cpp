@@ -18,7 +18,9 @@ std::vector<std::string> OwnerLines(std::string_view section) {
     std::vector<std::string> lines;
     for (int n = 1;; ++n) {
         const std::string key = "L" + std::to_string(n);
-        const char* value = GetConfigString(section, key, BuiltInDefault(section, key));
+        // The owner lines' defaults are those of the "Patch" keys, whichever section is read;
+        // from "L8" on there is none, so the first missing key ends the list.
+        const char* value = GetConfigString(section, key, BuiltInDefault(kPatchSection, key));
         if (value == nullptr) {
             return lines;
         }

@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTextCursor>
@@ -138,14 +140,50 @@ QValidator::State Windows1252Guard::validate(QString& input, int& pos) const {
 
 void Windows1252Guard::WatchDocument(QPlainTextEdit* box) {
     document_ = box->document();
-    // The change's range is noted while the document reports it and cleaned once the edit is
-    // complete: changing a document from inside its contentsChange signal is not safe.
+    // Typed and composed characters are refused before they reach the document.
+    box->installEventFilter(this);
+    // Whatever arrives another way (a paste, a drop) is cleaned once the edit is complete: its
+    // range is noted while the document reports it, as changing a document from inside its
+    // contentsChange signal is not safe.
     connect(document_, &QTextDocument::contentsChange, this,
             [this](int position, int, int added) { NoteChange(position, added); });
     connect(document_, &QTextDocument::contentsChanged, this, &Windows1252Guard::StripPendingRange);
     // Text already in the box when the guard arrives is checked as well.
     NoteChange(0, document_->characterCount());
     StripPendingRange();
+}
+
+bool Windows1252Guard::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        QString text = key->text();
+        const QString removed = StripUnrepresentable(text, nullptr);
+        if (removed.isEmpty()) {
+            return false;
+        }
+        Refuse(removed);
+        if (!text.isEmpty()) {
+            // The rest of the key's text still goes in.
+            QKeyEvent rest(key->type(), key->key(), key->modifiers(), text, key->isAutoRepeat(),
+                           static_cast<ushort>(text.size()));
+            QCoreApplication::sendEvent(watched, &rest);
+        }
+        return true;
+    }
+    if (event->type() == QEvent::InputMethod) {
+        const auto* input = static_cast<QInputMethodEvent*>(event);
+        QString commit = input->commitString();
+        const QString removed = StripUnrepresentable(commit, nullptr);
+        if (removed.isEmpty()) {
+            return false;
+        }
+        Refuse(removed);
+        QInputMethodEvent rest(input->preeditString(), input->attributes());
+        rest.setCommitString(commit, input->replacementStart(), input->replacementLength());
+        QCoreApplication::sendEvent(watched, &rest);
+        return true;
+    }
+    return false;
 }
 
 void Windows1252Guard::NoteChange(int position, int added) {
@@ -171,25 +209,26 @@ void Windows1252Guard::StripPendingRange() {
 
     QString removed;
     QTextCursor cursor(document_);
-    bool editing = false;
     // Backwards, so the positions still to visit do not move.
     for (int p = to - 1; p >= from; --p) {
         const QChar c = document_->characterAt(p);
         if (Representable(c) || IsLineBreak(c) || c.isNull()) {
             continue;
         }
-        if (!editing) {
-            // One undo step together with the insertion it cleans.
-            cursor.joinPreviousEditBlock();
-            editing = true;
+        int first = p;
+        if (c.isLowSurrogate() && p > from && document_->characterAt(p - 1).isHighSurrogate()) {
+            first = p - 1;  // the pair is one character
         }
-        cursor.setPosition(p);
+        cursor.setPosition(first);
         cursor.setPosition(p + 1, QTextCursor::KeepAnchor);
+        removed.prepend(cursor.selectedText());
         cursor.removeSelectedText();
-        removed.prepend(c);
+        p = first;
     }
-    if (editing) {
-        cursor.endEditBlock();
+    if (!removed.isEmpty()) {
+        // Undoing the cleaning would only bring the refused characters back (to be removed
+        // again, for ever): the edit history ends here.
+        document_->clearUndoRedoStacks();
         Refuse(removed);
     }
 }

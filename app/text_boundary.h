@@ -35,9 +35,11 @@ bool IsLineBreak(QChar c);
 QString PlainTextWithNewlines(const QTextDocument& document);
 
 // Refuses, as they arrive, the characters Windows-1252 cannot hold: typed, pasted, dropped or
-// composed. It removes them from the field, beeps, leaves the cursor where the accepted text puts
-// it, and emits `refused`. One guard serves a QLineEdit, an editable QComboBox (attach it after
-// making the box editable) and a QPlainTextEdit; it belongs to the field it guards.
+// composed. It keeps them out of the field (or removes them at once), beeps, leaves the cursor
+// where the accepted text puts it, and emits `refused`. One guard serves a QLineEdit, an editable
+// QComboBox (attach it after making the box editable) and a QPlainTextEdit; it belongs to the
+// field it guards. In a QPlainTextEdit a paste that had characters removed ends the undo
+// history, since undoing the removal would only bring them back.
 class Windows1252Guard : public QValidator {
     Q_OBJECT
 public:
@@ -46,6 +48,10 @@ public:
 
     // QValidator: strips the offending characters from `input`, moving `pos` with the text.
     State validate(QString& input, int& pos) const override;
+
+protected:
+    // Refuses typed and composed characters of a QPlainTextEdit before they reach its document.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 signals:
     // The characters just removed, in the order they came.

@@ -1,0 +1,222 @@
+#include "preview/patch_dialog.h"
+
+#include <QLabel>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QTextCursor>
+#include <vector>
+
+#include "app/dialog_units.h"
+#include "app/text_boundary.h"
+#include "preview/patch_dialog_template.h"
+
+namespace tavlo {
+
+namespace {
+
+namespace tpl = patch_dialog_template;
+
+const QColor kRed(255, 0, 0);
+const QColor kBlack(0, 0, 0);
+
+constexpr char kIdProperty[] = "controlId";
+
+QPlainTextEdit* CreateEdit(const tpl::Control& control, QWidget* parent) {
+    auto* edit = new QPlainTextEdit(parent);
+    // The template's edit boxes are all multi-line; a sideways-scrolling box does not wrap.
+    edit->setLineWrapMode((control.style & tpl::kAutoHScroll) ? QPlainTextEdit::NoWrap
+                                                              : QPlainTextEdit::WidgetWidth);
+    edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    edit->setVerticalScrollBarPolicy((control.style & tpl::kVScrollBar) ? Qt::ScrollBarAlwaysOn
+                                                                        : Qt::ScrollBarAlwaysOff);
+    if (!(control.style & tpl::kBorder)) {
+        edit->setFrameShape(QFrame::NoFrame);
+    }
+    // Tab moves on to the next control, as in every dialog.
+    edit->setTabChangesFocus(true);
+    if (control.style & tpl::kDisabled) {
+        // A disabled box is shown read-only: its text stays readable, can be scrolled through
+        // with the wheel or the keyboard and copied, but not changed.
+        edit->setReadOnly(true);
+        edit->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    } else {
+        Windows1252Guard::Attach(edit);
+    }
+    return edit;
+}
+
+QLabel* CreateStatic(const tpl::Control& control, QWidget* parent) {
+    auto* label = new QLabel(FromWindows1252(control.text), parent);
+    // Texts from the firmware must never be taken for markup.
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setWordWrap(true);
+    return label;
+}
+
+QPushButton* CreateButton(const tpl::Control& control, QWidget* parent) {
+    auto* button = new QPushButton(FromWindows1252(control.text), parent);
+    button->setDefault(control.style & tpl::kDefaultButton);
+    return button;
+}
+
+QWidget* CreateControl(const tpl::Control& control, QWidget* parent, const DialogUnits& units) {
+    QWidget* widget = nullptr;
+    switch (control.kind) {
+        case tpl::Kind::Edit:
+            widget = CreateEdit(control, parent);
+            break;
+        case tpl::Kind::StaticText:
+            widget = CreateStatic(control, parent);
+            break;
+        case tpl::Kind::PushButton:
+            widget = CreateButton(control, parent);
+            break;
+    }
+    widget->setObjectName(QString::fromLatin1(control.objectName));
+    widget->setProperty(kIdProperty, control.id);
+    widget->setGeometry(units.ToPixels(control.x, control.y, control.width, control.height));
+    if (!(control.style & tpl::kTabStop) && widget->focusPolicy() != Qt::NoFocus) {
+        widget->setFocusPolicy(Qt::ClickFocus);
+    }
+    return widget;
+}
+
+}  // namespace
+
+PatchDialog::PatchDialog(QWidget* parent) : QDialog(parent) {
+    BuildFromTemplate();
+}
+
+PatchDialog::~PatchDialog() = default;
+
+void PatchDialog::BuildFromTemplate() {
+    // The dialog's font is the application's default font: the template's "MS Sans Serif" at
+    // 8 points exists only on the platform it was made for, and the dialog units scale every
+    // control to whatever font is used instead.
+    const DialogUnits units(QWidget::font());
+    setWindowTitle(FromWindows1252(tpl::kCaption));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
+    resize(units.ToPixelsX(tpl::kWidth), units.ToPixelsY(tpl::kHeight));
+
+    QWidget* previousTabStop = nullptr;
+    for (const tpl::Control& control : tpl::kControls) {
+        QWidget* widget = CreateControl(control, this, units);
+        if (control.style & tpl::kTabStop) {
+            if (previousTabStop) {
+                setTabOrder(previousTabStop, widget);
+            }
+            previousTabStop = widget;
+        }
+    }
+
+    foundEdit_ = static_cast<QPlainTextEdit*>(Control(tpl::kFoundText));
+    newEdit_ = static_cast<QPlainTextEdit*>(Control(tpl::kNewText));
+    counter_ = static_cast<QLabel*>(Control(tpl::kCounter));
+    previewLabel_ = static_cast<QLabel*>(Control(tpl::kPreviewLabel));
+    info_ = static_cast<QLabel*>(Control(tpl::kInfoText));
+    // The label's mnemonic leads to the box it names.
+    findChild<QLabel*>(QStringLiteral("newTextLabel"))->setBuddy(newEdit_);
+
+    connect(static_cast<QPushButton*>(Control(tpl::kOk)), &QPushButton::clicked, this,
+            &PatchDialog::accept);
+    connect(static_cast<QPushButton*>(Control(tpl::kCancel)), &QPushButton::clicked, this,
+            &PatchDialog::reject);
+    connect(static_cast<QPushButton*>(Control(tpl::kFindNext)), &QPushButton::clicked, this,
+            &PatchDialog::OnFindNext);
+    // Connected after the box's Windows-1252 guard, so the counter sees the text the guard left.
+    connect(newEdit_->document(), &QTextDocument::contentsChanged, this,
+            &PatchDialog::OnChangeNewText);
+}
+
+QWidget* PatchDialog::Control(int id) const {
+    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        const QVariant value = child->property(kIdProperty);
+        if (value.isValid() && value.toInt() == id && id != tpl::kNoId) {
+            return child;
+        }
+    }
+    return nullptr;
+}
+
+void PatchDialog::OnInitDialog() {
+    foundEdit_->setPlainText(FromWindows1252(currentText));
+    info_->setText(FromWindows1252(infoText));
+    preview.font = font;
+    newEdit_->setPlainText(FromWindows1252(newText));
+    OnChangeNewText();
+    newEdit_->moveCursor(QTextCursor::Start);
+    newEdit_->setFocus(Qt::OtherFocusReason);
+}
+
+void PatchDialog::showEvent(QShowEvent* event) {
+    // Every showing starts from the fields, as each modal run does; a window-system show (after
+    // being minimised) keeps what the user has typed.
+    if (!event->spontaneous()) {
+        OnInitDialog();
+    }
+    QDialog::showEvent(event);
+}
+
+std::string PatchDialog::EditedText() const {
+    return ToWindows1252(PlainTextWithNewlines(*newEdit_->document()));
+}
+
+void PatchDialog::OnChangeNewText() {
+    previewText_ = EditedText();
+    // The message length is the found message's own byte count; the box's line breaks are
+    // single "\n" bytes, so both sides count alike.
+    const auto newLength = static_cast<long long>(previewText_.size());
+    const auto messageLength = static_cast<long long>(currentText.size());
+    // Set before the counter's text, so the counter shows its new text in the right colour.
+    overLimit = messageLength < newLength;
+    SetCounterColour(overLimit ? kRed : kBlack);
+    counter_->setText(QStringLiteral("Current size: %1 / characters left: %2")
+                          .arg(newLength)
+                          .arg(messageLength - newLength));
+    // The preview is drawn at once, not at the next convenient moment.
+    const QPoint origin = PreviewOrigin();
+    repaint(QRect(origin, QSize(preview.magX * preview.picture.width(),
+                                preview.magY * preview.picture.height())));
+}
+
+void PatchDialog::SetCounterColour(const QColor& colour) {
+    if (counter_->palette().color(QPalette::WindowText) == colour) {
+        return;
+    }
+    QPalette palette = counter_->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    counter_->setPalette(palette);
+}
+
+QPoint PatchDialog::PreviewOrigin() const {
+    // Taken from where the controls are at this moment, in pixels.
+    const QPoint label = previewLabel_->mapTo(this, QPoint(0, 0));
+    const QPoint found = foundEdit_->mapTo(this, QPoint(0, 0));
+    return QPoint(label.x() - 1, found.y());
+}
+
+void PatchDialog::paintEvent(QPaintEvent* event) {
+    QDialog::paintEvent(event);
+    QPainter painter(this);
+    const QPoint origin = PreviewOrigin();
+    preview.Paint(painter, previewText_, origin.x(), origin.y(), overLimit ? kRed : kBlack);
+}
+
+void PatchDialog::accept() {
+    newText = EditedText();
+    done(ResultOk);
+}
+
+void PatchDialog::reject() {
+    done(ResultCancel);
+}
+
+void PatchDialog::OnFindNext() {
+    done(ResultFindNext);
+}
+
+}  // namespace tavlo

@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QShowEvent>
 #include <QTextCursor>
-#include <vector>
+#include <algorithm>
 
 #include "app/dialog_units.h"
 #include "app/text_boundary.h"
@@ -118,6 +118,14 @@ void PatchDialog::BuildFromTemplate() {
     counter_ = static_cast<QLabel*>(Control(tpl::kCounter));
     previewLabel_ = static_cast<QLabel*>(Control(tpl::kPreviewLabel));
     info_ = static_cast<QLabel*>(Control(tpl::kInfoText));
+    // The counter grows with its numbers, and in a font wider than the template's it would wrap
+    // its second number out of sight. It keeps to one line and may use the free row up to the
+    // Find Next button, less the 4 units the template leaves between buttons.
+    counter_->setWordWrap(false);
+    QRect counterArea = counter_->geometry();
+    counterArea.setRight(
+        std::max(counterArea.right(), Control(tpl::kFindNext)->x() - units.ToPixelsX(4) - 1));
+    counter_->setGeometry(counterArea);
     // The label's mnemonic leads to the box it names.
     findChild<QLabel*>(QStringLiteral("newTextLabel"))->setBuddy(newEdit_);
 

@@ -311,8 +311,12 @@ void PatchDialogTest::controlsFollowTemplateInDialogUnits() {
         for (const tpl::Control& control : tpl::kControls) {
             QWidget* widget = dialog.findChild<QWidget*>(QString::fromLatin1(control.objectName));
             QVERIFY(widget);
-            QCOMPARE(widget->geometry(),
-                     units.ToPixels(control.x, control.y, control.width, control.height));
+            QRect expected = units.ToPixels(control.x, control.y, control.width, control.height);
+            if (control.id == tpl::kCounter) {
+                // The counter reaches to 4 units before Find Next (at 159), so its numbers fit.
+                expected.setRight(units.ToPixelsX(155) - 1);
+            }
+            QCOMPARE(widget->geometry(), expected);
             if (control.id != tpl::kNoId) {
                 QCOMPARE(dialog.Control(control.id), widget);
             }

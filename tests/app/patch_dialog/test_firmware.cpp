@@ -67,22 +67,34 @@ std::vector<std::uint16_t> RasterGlyph(std::uint8_t code) {
     font.setPixelSize(10);
     font.setStyleStrategy(QFont::NoAntialias);
     const QString text = FromWindows1252(std::string(1, static_cast<char>(code)));
-    int width = 0;
     {
         QPainter painter(&canvas);
         painter.setFont(font);
         painter.setPen(Qt::black);
         painter.drawText(0, 8, text);  // baseline on row 8 leaves two rows for descenders
-        width = std::clamp(painter.fontMetrics().horizontalAdvance(text) - 1, 1, 15);
     }
+    // From its leftmost to its rightmost lit column: the receiver adds one blank column after
+    // each glyph itself.
+    int first = -1;
+    int last = 0;
+    for (int x = 0; x < canvas.width(); ++x) {
+        for (int row = 0; row < kGlyphRows; ++row) {
+            if (qGray(canvas.pixel(x, row)) < 128) {
+                first = first < 0 ? x : first;
+                last = x;
+            }
+        }
+    }
+    first = std::max(first, 0);
+    int width = last - first + 1;
     if (SignatureWidth(code) > 0) {
         width = SignatureWidth(code);
     }
     std::vector<std::uint16_t> glyph;
-    for (int x = 0; x < width; ++x) {
+    for (int x = first; x < first + width; ++x) {
         std::uint16_t word = 0;
         for (int row = 0; row < kGlyphRows; ++row) {
-            if (code != 32 && qGray(canvas.pixel(x, row)) < 128) {
+            if (code != 32 && x < canvas.width() && qGray(canvas.pixel(x, row)) < 128) {
                 word |= static_cast<std::uint16_t>(1u << (kGlyphRows - 1 - row));
             }
         }

@@ -1,0 +1,11 @@
+#include "app/message_box_notifier.h"
+
+#include "app/ui_services.h"
+
+namespace tavlo {
+
+void MessageBoxNotifier::ShowMessage(std::string_view title, std::string_view text) {
+    ui_.ShowMessage(nullptr, title, text, MessageIcon::None);
+}
+
+}  // namespace tavlo

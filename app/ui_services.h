@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+class QWidget;
+
+namespace tavlo {
+
+enum class MessageIcon { None, Exclamation };
+
+// One entry of a file dialog's filter list: what the user reads and the patterns it shows.
+struct FileFilter {
+    QString description;  // "Firmware files (*.rgn)"
+    QString patterns;     // "*.rgn"
+};
+
+// How the main dialog reaches the desktop: message boxes, the Yes/No question and the file-open
+// dialog. The desktop program shows real ones (QtUiServices); the tests answer them. Titles and
+// texts are Windows-1252 with "\n" line breaks; file names are the toolkit's (Unicode) paths.
+class UiServices {
+public:
+    virtual ~UiServices() = default;
+
+    // A message with an OK button, modal over `owner` (none: no owner window).
+    virtual void ShowMessage(QWidget* owner, std::string_view title, std::string_view text,
+                             MessageIcon icon) = 0;
+
+    // A question with the buttons Yes and No; true for Yes.
+    virtual bool AskYesNo(QWidget* owner, std::string_view title, std::string_view text) = 0;
+
+    // The file-open dialog: an existing file, starting at `initialName`, with the filters (the
+    // first one selected) and the extension added to a name typed without one. The chosen
+    // file's full path, or nothing when the user cancels.
+    virtual std::optional<QString> GetOpenFileName(QWidget* owner, const QString& initialName,
+                                                   const std::vector<FileFilter>& filters,
+                                                   const QString& defaultExtension) = 0;
+};
+
+}  // namespace tavlo

@@ -32,6 +32,10 @@ const std::set<std::string>& OptionsOf(const std::string& command) {
     return kNone;
 }
 
+const std::set<std::string> kAllOptions = {"--search",    "--match",  "--text", "--text-file",
+                                           "--settings",  "--get",    "--out",  "--mag",
+                                           "--no-backup", "--dry-run"};
+
 // A whole decimal number within [min, max], or nullopt.
 std::optional<int> ParseNumber(const std::string& text, int min, int max) {
     int value = 0;
@@ -51,27 +55,30 @@ public:
         ParseResult result;
         CliArguments& a = result.arguments;
         std::vector<std::string> positional;
+        std::vector<std::string> given;  // the options, checked against the command at the end
         bool optionsEnded = false;
         for (index_ = 0; index_ < args_.size() && error_.empty(); ++index_) {
             const std::string& arg = args_[index_];
             if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
                 positional.push_back(arg);
-                continue;
-            }
-            if (arg == "--") {
+            } else if (arg == "--") {
                 optionsEnded = true;
             } else if (arg == "--help" || arg == "-h") {
                 a.help = true;
-            } else if (!positional.empty() && OptionsOf(positional[0]).count(arg) == 0) {
-                error_ = "'" + arg + "' is not an option of '" + positional[0] + "'";
-            } else if (positional.empty()) {
-                error_ = "the command must come first (find, patch, settings, preview or info)";
+            } else if (kAllOptions.count(arg) == 0) {
+                error_ = "unknown option '" + arg + "'";
             } else {
+                given.push_back(arg);
                 ReadOption(arg, a);
             }
         }
         if (error_.empty() && !a.help) {
             CheckPositional(positional, a);
+        }
+        for (const std::string& option : given) {
+            if (error_.empty() && !a.help && OptionsOf(a.command).count(option) == 0) {
+                error_ = "'" + option + "' is not an option of '" + a.command + "'";
+            }
         }
         if (error_.empty() && a.text && a.textFile) {
             error_ = "--text and --text-file cannot be used together";

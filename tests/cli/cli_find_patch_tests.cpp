@@ -71,6 +71,7 @@ TEST_F(CliFindPatch, UsageErrorsAreExitTwo) {
     EXPECT_EQ(RunCli({"frobnicate", firmware}).exitCode, 2);
     EXPECT_EQ(RunCli({"find"}).exitCode, 2);
     EXPECT_EQ(RunCli({"find", firmware, "--no-backup"}).exitCode, 2);
+    EXPECT_EQ(RunCli({"find", firmware, "--colour"}).exitCode, 2);
     EXPECT_EQ(RunCli({"find", firmware, "--search"}).exitCode, 2);
     EXPECT_EQ(RunCli({"patch", firmware, "--match", "0"}).exitCode, 2);
     EXPECT_EQ(RunCli({"patch", firmware, "--text", "a", "--text-file", settings}).exitCode, 2);
@@ -88,7 +89,8 @@ TEST_F(CliFindPatch, CharacterOutsideWindows1252IsAUsageErrorThatNamesIt) {
 TEST_F(CliFindPatch, HelpPrintsUsage) {
     const ProcessResult r = RunCli({"--help"});
     EXPECT_EQ(r.exitCode, 0);
-    EXPECT_NE(r.out.find("tavlo-cli find FILE"), std::string::npos);
+    EXPECT_NE(r.out.find("find FILE [--search TEXT]"), std::string::npos);
+    EXPECT_EQ(r.err, "");
 }
 
 TEST_F(CliFindPatch, PatchWritesOwnerTextFittedAndKeepsABackup) {

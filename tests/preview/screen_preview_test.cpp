@@ -269,6 +269,8 @@ TEST(PreviewSettings, MagnificationComesFromTheDisplaySection) {
 }
 
 TEST(PreviewPicture, TheEmbeddedScreenPictureIsDrawnTwiceItsSizeByDefault) {
+    LoadedFont loaded(PreviewFontImage());
+    ASSERT_TRUE(loaded.located);
     const QImage& picture = ScreenPicture();
     if (picture.isNull()) {
         GTEST_SKIP() << "this build carries no screen picture";
@@ -283,6 +285,19 @@ TEST(PreviewPicture, TheEmbeddedScreenPictureIsDrawnTwiceItsSizeByDefault) {
     EXPECT_EQ(surface.pixel(3 + 240, 4 + 265), kBackground);  // just outside
     // The text origin falls on picture pixel (5, 10), inside the screen area.
     EXPECT_EQ(surface.pixel(preview.originX, preview.originY), qRgb(183, 185, 162));
+
+    // At magnification 1 it falls 10 columns and 20 rows into the picture, and the seventh
+    // line's rows (picture rows 92 to 102) cross the screen area's lower outline at row 96.
+    preview.magX = 1;
+    preview.magY = 1;
+    preview.font = &loaded.font;
+    surface = Surface(260, 280);
+    PaintOn(surface, preview, "\n\n\n\n\n\nA", 3, 4, kRed);
+    EXPECT_EQ(surface.pixel(3 + 10, 4 + 20), qRgb(183, 185, 162));
+    EXPECT_EQ(surface.pixel(3 + 10 + 50, 4 + 96), qRgb(94, 100, 92));  // left of the "A"
+    for (int row = 92; row <= 102; ++row) {
+        EXPECT_EQ(surface.pixel(3 + 10 + 51, 4 + row), kRed) << "picture row " << row;
+    }
 }
 
 }  // namespace

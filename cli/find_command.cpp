@@ -2,7 +2,7 @@
 
 #include "cli/cli_context.h"
 #include "cli/terminal_text.h"
-#include "core/firmware_image.h"
+#include "core/message_scanner.h"
 
 namespace tavlo::cli {
 
@@ -16,19 +16,19 @@ int RunFind(const CliArguments& arguments, const CliContext& context) {
     if (!searchText) {
         return ExitUsage;
     }
-    StderrMessages messages(context);
-    FirmwareImage image(messages);
-    if (!LoadFirmware(image, arguments.file, context)) {
-        return ExitFileError;
-    }
+    // The file is read in pieces rather than loaded whole: listing needs one pass only, and
+    // the scanner keeps every rule of the loaded image's Find Next.
+    MessageScanner scanner;
     int found = 0;
-    image.ResetSearch();
-    while (image.LocateMessage(*searchText)) {
-        const std::uint32_t length = image.MessageLength();
-        const auto* message = reinterpret_cast<const char*>(image.Data() + image.MatchOffset());
-        std::fprintf(context.out, "%d\t%u\t%s\n", image.MatchOffset(), length,
-                     EscapeForTerminal(std::string_view(message, length)).c_str());
-        ++found;
+    const bool read = scanner.Scan(
+        arguments.file, *searchText, [&](std::uint32_t offset, std::string_view message) {
+            std::fprintf(context.out, "%u\t%zu\t%s\n", offset, message.size(),
+                         EscapeForTerminal(message).c_str());
+            ++found;
+        });
+    if (!read) {
+        context.Error("cannot read '" + arguments.file + "': " + scanner.LastError());
+        return ExitFileError;
     }
     if (found == 0) {
         context.Error("Search text not found");

@@ -10,6 +10,7 @@
 
 #include "core/atomic_file.h"
 #include "core/embedded_resources.h"
+#include "core/firmware_file.h"
 #include "core/link_chain.h"
 #include "core/posix_io.h"
 
@@ -19,9 +20,6 @@ namespace {
 
 const char kMessageTitle[] = "Tavlo";
 const char kOpenForWriteFailed[] = "Open for write failed";
-
-// The image's length is a 32-bit count.
-constexpr std::uint64_t kMaxFileSize = std::numeric_limits<std::uint32_t>::max();
 
 }  // namespace
 
@@ -46,29 +44,9 @@ void FirmwareImage::Clear() {
 }
 
 bool FirmwareImage::Load(const std::string& path) {
-    // O_NONBLOCK keeps a named pipe from holding us up; it is refused below like any other
-    // file whose length cannot be known in advance.
-    UniqueFd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    std::uint32_t size = 0;
+    UniqueFd file = OpenFirmwareFile(path, size, lastError_);
     if (!file.IsOpen()) {
-        lastError_ = ErrorText(errno);
-        return false;
-    }
-    struct stat info;
-    if (::fstat(file.Get(), &info) != 0) {
-        lastError_ = ErrorText(errno);
-        return false;
-    }
-    if (S_ISDIR(info.st_mode)) {
-        lastError_ = ErrorText(EISDIR);
-        return false;
-    }
-    if (!S_ISREG(info.st_mode)) {
-        lastError_ = "Not a regular file";
-        return false;
-    }
-    const auto size = static_cast<std::uint64_t>(info.st_size);
-    if (size > kMaxFileSize) {
-        lastError_ = "The file is too large (4 GiB or more)";
         return false;
     }
 
@@ -76,7 +54,7 @@ bool FirmwareImage::Load(const std::string& path) {
     // into it, so nothing is zero-filled or copied first.
     std::unique_ptr<std::uint8_t[]> buffer;
     try {
-        buffer.reset(new std::uint8_t[size + 1]);
+        buffer.reset(new std::uint8_t[static_cast<std::size_t>(size) + 1]);
     } catch (const std::bad_alloc&) {
         lastError_ = "Not enough memory to load the file";
         return false;
@@ -86,7 +64,7 @@ bool FirmwareImage::Load(const std::string& path) {
         lastError_ = ErrorText(errno);
         return false;
     }
-    if (static_cast<std::uint64_t>(got) != size) {
+    if (got != static_cast<std::int64_t>(size)) {
         lastError_ = "The file became shorter while it was being read";
         return false;
     }

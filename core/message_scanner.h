@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace tavlo {
+
+// Visits every match of a search text in a firmware file in the order Find Next visits them in
+// a loaded image, with the same rules (byte-exact, a match needs one file byte after it, the
+// message runs to the next zero byte or the end of the file), but reads the file in pieces into
+// one small buffer instead of loading it whole. Listing the messages of a large file thus costs
+// one pass over it and little memory.
+class MessageScanner {
+public:
+    // offset of the match, and its message (the L bytes a patch would replace).
+    using Visitor = std::function<void(std::uint32_t offset, std::string_view message)>;
+
+    // False when the file cannot be read; LastError() then says why.
+    bool Scan(const std::string& path, std::string_view searchText, const Visitor& visit);
+
+    const std::string& LastError() const { return lastError_; }
+
+private:
+    std::string lastError_;
+};
+
+}  // namespace tavlo

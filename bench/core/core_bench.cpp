@@ -90,19 +90,31 @@ void PlainRead(const std::string& path) {
     ::close(fd);
 }
 
+// The high-water mark of this process's resident memory, in bytes.
+long PeakResidentBytes() {
+    std::FILE* status = std::fopen("/proc/self/status", "r");
+    char line[256];
+    long kib = -1;
+    while (status && std::fgets(line, sizeof line, status)) {
+        std::sscanf(line, "VmHWM: %ld kB", &kib);
+    }
+    if (status) {
+        std::fclose(status);
+    }
+    return kib * 1024;
+}
+
 // Peak resident memory of a fresh process that only loads the file, in bytes. (A forked child
 // would count the pages it shares with this process.)
 long LoadPeakMemory(const std::string& path) {
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::execl("/proc/self/exe", "core_bench", "--load-only", path.c_str(),
-                static_cast<char*>(nullptr));
-        std::_Exit(127);
+    const std::string command =
+        "/proc/" + std::to_string(::getpid()) + "/exe --load-only '" + path + "'";
+    std::FILE* child = ::popen(command.c_str(), "r");
+    long peak = -1;
+    if (child && std::fscanf(child, "%ld", &peak) != 1) {
+        peak = -1;
     }
-    int status = 0;
-    struct rusage usage {};
-    ::wait4(pid, &status, 0, &usage);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? usage.ru_maxrss * 1024L : -1;
+    return child && ::pclose(child) == 0 ? peak : -1;
 }
 
 // Wall time of a shell command, best of a few runs; false when it failed.
@@ -128,7 +140,11 @@ void PrintRatio(const char* what, double ours, double theirs, double limit, cons
 int main(int argc, char** argv) {
     if (argc == 3 && std::strcmp(argv[1], "--load-only") == 0) {
         tavlo::FirmwareImage image;
-        return image.Load(argv[2]) ? 0 : 1;
+        if (!image.Load(argv[2])) {
+            return 1;
+        }
+        std::printf("%ld\n", PeakResidentBytes());
+        return 0;
     }
     const std::string folder = argc > 1 ? argv[1] : "/tmp";
     const std::string path = folder + "/tavlo-bench.rgn";

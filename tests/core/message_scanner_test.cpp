@@ -62,8 +62,8 @@ TEST_F(MessageScannerTest, ATextAtTheVeryEndIsNotAMatch) {
 }
 
 TEST_F(MessageScannerTest, MatchesAndMessagesAcrossPieceBoundaries) {
-    // Matches straddling the 1 MiB pieces, a message without a zero byte that runs through a
-    // whole piece, and the file's last bytes forming a message without a zero byte.
+    // Matches straddling piece boundaries (pieces divide 1 MiB), a message without a zero byte that
+    // runs through a whole piece, and the file's last bytes forming a message without a zero byte.
     std::string bytes(3u << 20, 'z');
     for (std::size_t at : {(1u << 20) - 3, (2u << 20) - 7, (2u << 20) + 100}) {
         bytes.replace(at, 7, "WARNING");

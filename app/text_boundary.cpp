@@ -9,6 +9,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <algorithm>
+#include <optional>
 
 #include "core/windows1252.h"
 
@@ -208,7 +209,7 @@ void Windows1252Guard::StripPendingRange() {
     pendingFrom_ = pendingTo_ = -1;
 
     QString removed;
-    QTextCursor cursor(document_);
+    std::optional<QTextCursor> cursor;  // made only when there is something to remove
     // Backwards, so the positions still to visit do not move.
     for (int p = to - 1; p >= from; --p) {
         const QChar c = document_->characterAt(p);
@@ -219,10 +220,13 @@ void Windows1252Guard::StripPendingRange() {
         if (c.isLowSurrogate() && p > from && document_->characterAt(p - 1).isHighSurrogate()) {
             first = p - 1;  // the pair is one character
         }
-        cursor.setPosition(first);
-        cursor.setPosition(p + 1, QTextCursor::KeepAnchor);
-        removed.prepend(cursor.selectedText());
-        cursor.removeSelectedText();
+        if (!cursor) {
+            cursor.emplace(document_);
+        }
+        cursor->setPosition(first);
+        cursor->setPosition(p + 1, QTextCursor::KeepAnchor);
+        removed.prepend(cursor->selectedText());
+        cursor->removeSelectedText();
         p = first;
     }
     if (!removed.isEmpty()) {

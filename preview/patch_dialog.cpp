@@ -1,6 +1,7 @@
 #include "preview/patch_dialog.h"
 
 #include <QLabel>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -10,13 +11,21 @@
 
 #include "app/dialog_units.h"
 #include "app/text_boundary.h"
+#include "preview/device_font.h"
 #include "preview/patch_dialog_template.h"
+#include "preview/screen_layout.h"
 
 namespace tavlo {
 
 namespace {
 
 namespace tpl = patch_dialog_template;
+
+// Takes the layout's pixels and draws none: for laying out lines without painting them.
+class NoPixels : public PixelSink {
+public:
+    void LightPixel(int, int) override {}
+};
 
 const QColor kRed(255, 0, 0);
 const QColor kBlack(0, 0, 0);
@@ -186,9 +195,59 @@ void PatchDialog::OnChangeNewText() {
                           .arg(newLength)
                           .arg(messageLength - newLength));
     // The preview is drawn at once, not at the next convenient moment.
+    RepaintChangedLines(PreviewLines(previewText_), overLimit ? kRed : kBlack);
+}
+
+std::vector<std::string> PatchDialog::PreviewLines(std::string_view text) const {
+    std::vector<std::string> lines;
+    if (!preview.font) {
+        return lines;  // no font, no text on the screen
+    }
+    NoPixels sink;
+    const ScreenLayout layout(preview.font, sink, preview.width, preview.height);
+    const auto visible = static_cast<std::size_t>(layout.VisibleLines());
+    while (!text.empty() && lines.size() < visible) {
+        lines.emplace_back(layout.NextLine(text));
+    }
+    return lines;
+}
+
+void PatchDialog::RepaintChangedLines(const std::vector<std::string>& lines, const QColor& colour) {
+    // A line is drawn within its own band of the screen, so only the bands of lines that
+    // changed (all of them when the colour did) need painting again.
+    QRegion changed;
+    const std::size_t count = std::max(lines.size(), shownLines_.size());
+    for (std::size_t i = 0; i < count; ++i) {
+        if (colour != shownColour_ || i >= lines.size() || i >= shownLines_.size() ||
+            lines[i] != shownLines_[i]) {
+            changed += LineBand(static_cast<int>(i));
+        }
+    }
+    shownLines_ = lines;
+    shownColour_ = colour;
+    if (!changed.isEmpty()) {
+        repaint(changed);
+    }
+}
+
+QRect PatchDialog::LineBand(int index) const {
+    const int pitch = preview.font->linePitch;
+    const QRect text = PreviewTextArea();
+    return QRect(text.x(), text.y() + index * pitch * preview.magY, text.width(),
+                 pitch * preview.magY);
+}
+
+QRect PatchDialog::PreviewTextArea() const {
+    // The text starts 10 and 20 pixels into the picture and keeps to the device screen.
+    return QRect(PreviewOrigin() + QPoint(10, 20),
+                 QSize(preview.magX * preview.width, preview.magY * preview.height));
+}
+
+QRect PatchDialog::PreviewArea() const {
     const QPoint origin = PreviewOrigin();
-    repaint(QRect(origin, QSize(preview.magX * preview.picture.width(),
-                                preview.magY * preview.picture.height())));
+    const QRect picture(origin, QSize(preview.magX * preview.picture.width(),
+                                      preview.magY * preview.picture.height()));
+    return picture | PreviewTextArea();
 }
 
 void PatchDialog::SetCounterColour(const QColor& colour) {
@@ -209,6 +268,11 @@ QPoint PatchDialog::PreviewOrigin() const {
 
 void PatchDialog::paintEvent(QPaintEvent* event) {
     QDialog::paintEvent(event);
+    // The dialog is also asked to paint behind its labels when their texts change; the preview
+    // is drawn only when the area to paint reaches it.
+    if (!event->region().intersects(PreviewArea())) {
+        return;
+    }
     QPainter painter(this);
     const QPoint origin = PreviewOrigin();
     preview.Paint(painter, previewText_, origin.x(), origin.y(), overLimit ? kRed : kBlack);

@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <QPoint>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "preview/screen_preview.h"
 
@@ -38,6 +40,10 @@ public:
     // Where the preview's picture goes now, in client pixels: one pixel left of the "Preview:"
     // label and level with the top of the found-message box, wherever those controls are.
     QPoint PreviewOrigin() const;
+    // Everything the preview may paint: the magnified picture and the device screen's text.
+    QRect PreviewArea() const;
+    // The part of it that the text can light: the device screen.
+    QRect PreviewTextArea() const;
 
     // The control with this template id (1, 2, 3, 1004 ... 1011), or nullptr.
     QWidget* Control(int id) const;
@@ -67,6 +73,10 @@ private:
     void OnChangeNewText();
     std::string EditedText() const;  // the new-contents box, Windows-1252 with "\n" breaks
     void SetCounterColour(const QColor& colour);
+    // The lines of `text` that the preview shows (none without a font).
+    std::vector<std::string> PreviewLines(std::string_view text) const;
+    void RepaintChangedLines(const std::vector<std::string>& lines, const QColor& colour);
+    QRect LineBand(int index) const;  // the preview's band of one text line
 
     QPlainTextEdit* foundEdit_ = nullptr;
     QPlainTextEdit* newEdit_ = nullptr;
@@ -74,6 +84,8 @@ private:
     QLabel* previewLabel_ = nullptr;
     QLabel* info_ = nullptr;
     std::string previewText_;  // what the preview shows: the box's text at its last change
+    std::vector<std::string> shownLines_;  // its lines on the screen, and their colour
+    QColor shownColour_;
 };
 
 }  // namespace tavlo

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
@@ -179,6 +180,50 @@ void PatchDialogTest::typingUpdatesCounterColourAndPreviewOnEveryKey() {
              QStringLiteral("Current size: 17 / characters left: 0"));
     QCOMPARE(CounterColour(*dialog), kBlack);
     QCOMPARE(CountPixels(Grab(*dialog), TextArea(*dialog), kRed), 0);
+}
+
+void PatchDialogTest::screenShowsWhatAFreshPaintShowsAfterEveryKey() {
+    // Only the parts of the preview that a key changes are painted again; what is on the screen
+    // must still be exactly what painting the whole dialog afresh gives.
+    const std::string message(60, 'M');
+    const auto dialog =
+        ShowDialog(message, "Owner name\nPhone 0123\nStreet 4\nTown", &firmware_->font);
+    QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+    QPlainTextEdit* edit = NewEdit(*dialog);
+    const auto onScreen = [&] {
+        QCoreApplication::processEvents();
+        return dialog->screen()
+            ->grabWindow(dialog->winId())
+            .toImage()
+            .convertToFormat(QImage::Format_RGB32)
+            .copy(dialog->PreviewArea());
+    };
+    const auto fresh = [&] { return Grab(*dialog).copy(dialog->PreviewArea()); };
+    QCOMPARE(onScreen(), fresh());
+
+    const auto press = [&](Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(edit, key, modifiers);
+    };
+    edit->moveCursor(QTextCursor::Start);
+    press(Qt::Key_W);  // the first line grows
+    QCOMPARE(onScreen(), fresh());
+    press(Qt::Key_Return);  // every line below moves down
+    QCOMPARE(onScreen(), fresh());
+    press(Qt::Key_Backspace);  // and back up
+    QCOMPARE(onScreen(), fresh());
+    edit->moveCursor(QTextCursor::End);
+    for (int i = 0; i < 30; ++i) {  // past the limit: every line turns red
+        press(Qt::Key_Z);
+        QCOMPARE(onScreen(), fresh());
+    }
+    QVERIFY(dialog->overLimit);
+    press(Qt::Key_A, Qt::ControlModifier);
+    press(Qt::Key_Delete);  // nothing left
+    QCOMPARE(edit->toPlainText(), QString());
+    QCOMPARE(onScreen(), fresh());
+    const QRect text = TextArea(*dialog).translated(-dialog->PreviewArea().topLeft());
+    QCOMPARE(CountPixels(onScreen(), text, kBlack), 0);
+    QCOMPARE(CountPixels(onScreen(), text, kRed), 0);
 }
 
 void PatchDialogTest::enterInsertsLineBreakAndKeepsDialogOpen() {

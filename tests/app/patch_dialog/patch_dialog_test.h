@@ -17,6 +17,7 @@ private slots:
     void initialControlsShowTheFields();
     void foundMessageLineBreaksDoNotChangeItsLength();
     void typingUpdatesCounterColourAndPreviewOnEveryKey();
+    void screenShowsWhatAFreshPaintShowsAfterEveryKey();
     void enterInsertsLineBreakAndKeepsDialogOpen();
     void emptyBoxShowsWholeLengthAndNoText();
     void withoutFontCounterWorksAndNoTextIsDrawn();

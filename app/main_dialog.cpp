@@ -19,8 +19,11 @@
 #include "app/about_dialog.h"
 #include "app/clickable_icon.h"
 #include "app/file_names.h"
+#include "app/help_viewer.h"
 #include "app/main_dialog_template.h"
 #include "app/program_icon.h"
+#include "app/program_starter.h"
+#include "app/settings_editor.h"
 #include "app/text_boundary.h"
 #include "app/typing_limit.h"
 #include "app/ui_services.h"
@@ -114,6 +117,7 @@ MainDialog::MainDialog(std::string programPath, UiServices& ui, PatchConfirmer& 
       applicationName_(ApplicationName(programPath_)),
       ui_(ui),
       confirmer_(confirmer),
+      starter_(&DesktopProgramStarter()),
       controls_(BuildDialog(*this, kMainDialogTemplate, ProgramIcon())) {
     m_searchList = controls_.Get<QComboBox>(kIdSearchText);
     fileNameField_ = controls_.Get<QLineEdit>(kIdFileName);
@@ -295,13 +299,13 @@ void MainDialog::ShowAbout() {
     about.exec();
 }
 
-// TODO(help viewer): shows the built-in help page in a web browser. Not wired yet: the button
-// does nothing until that command is written.
-void MainDialog::OnViewHelp() {}
+void MainDialog::OnViewHelp() {
+    ViewHelp(this, ui_, *starter_);
+}
 
-// TODO(settings editor): creates the settings file if asked, opens it in a text editor and
-// applies it afterwards. Not wired yet: the button does nothing until that command is written.
-void MainDialog::OnEditSettings() {}
+void MainDialog::OnEditSettings() {
+    EditSettings({*this, programPath_, applicationName_, ui_, *starter_});
+}
 
 bool MainDialog::HandleFileDrop(QEvent* event) {
     auto* drop = static_cast<QDropEvent*>(event);

@@ -16,6 +16,7 @@ namespace tavlo {
 
 class FirmwareImage;
 class PatchConfirmer;
+class ProgramStarter;
 class TypingLimit;
 class UiServices;
 
@@ -49,6 +50,10 @@ public:
     virtual void OnViewHelp();
     virtual void OnEditSettings();
 
+    // The browser and the editor that View help and Edit settings start go through `starter`
+    // (the desktop's own unless another is given).
+    void SetProgramStarter(ProgramStarter& starter) { starter_ = &starter; }
+
     // Initialisation happens once, as the window is first shown.
     void setVisible(bool visible) override;
 
@@ -81,6 +86,7 @@ private:
     std::string applicationName_;  // the program file's name without extension
     UiServices& ui_;
     PatchConfirmer& confirmer_;
+    ProgramStarter* starter_;
     bool initialised_ = false;
     DialogControls controls_;
     QLineEdit* fileNameField_ = nullptr;

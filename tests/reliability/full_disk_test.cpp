@@ -1,0 +1,101 @@
+// Saving onto a file system that has no room for the new contents: the save fails with a message
+// that names the file and the cause, and the file, its backup and the folder stay as they were.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "cli/cli_test_support.h"
+#include "core/firmware_image.h"
+#include "fault_fixture.h"
+
+namespace tavlo::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+// 600 KiB: one copy fits on the 1 MiB file system, a second one does not.
+constexpr std::size_t kImageSize = 600 * 1024;
+constexpr std::size_t kDiskSize = 1024 * 1024;
+
+class FullDisk : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!disk.Mounted()) {
+            GTEST_SKIP() << "cannot mount a small file system here (needs the administrator)";
+        }
+        WriteFile(file, original);
+    }
+
+    TempDir dir;
+    MountedFolder disk{dir, "disk", kDiskSize};
+    const std::string file = disk.File("firmware.rgn");
+    const std::string backup = disk.File("firmware.bak");
+    const std::string original = FirmwareBytes(kImageSize);
+    RecordingNotifier notifier;
+    FirmwareImage image{notifier};
+};
+
+TEST_F(FullDisk, NoRoomForTheNewContentsKeepsTheFile) {
+    LoadAndPatch(image, file);
+    EXPECT_FALSE(image.Save(true));
+    const std::vector<std::pair<std::string, std::string>> expected = {
+        {"Tavlo", "Could not write '" + file + "': No space left on device"}};
+    EXPECT_EQ(notifier.messages, expected);
+    EXPECT_EQ(ReadFile(file), original);
+    EXPECT_EQ(Names(disk.Path()), std::vector<std::string>{"firmware.rgn"});
+}
+
+TEST_F(FullDisk, NotOneByteFreeKeepsTheFileAndTheOldBackup) {
+    const std::string oldBackup = FirmwareBytes(1000, 10);
+    WriteFile(backup, oldBackup);
+    LoadAndPatch(image, file);
+    disk.Fill("filler");
+    EXPECT_FALSE(image.Save(true));
+    ASSERT_EQ(notifier.messages.size(), 1u);
+    EXPECT_EQ(notifier.messages[0].first, "Tavlo");
+    EXPECT_NE(notifier.messages[0].second.find("No space left on device"), std::string::npos);
+    EXPECT_EQ(ReadFile(file), original);
+    EXPECT_EQ(ReadFile(backup), oldBackup);
+    EXPECT_EQ(Names(disk.Path()),
+              (std::vector<std::string>{"filler", "firmware.bak", "firmware.rgn"}));
+}
+
+TEST_F(FullDisk, SaveWithoutBackupKeepsTheFileToo) {
+    LoadAndPatch(image, file);
+    EXPECT_FALSE(image.Save(false));
+    EXPECT_EQ(notifier.messages.size(), 1u);
+    EXPECT_EQ(ReadFile(file), original);
+    EXPECT_EQ(Names(disk.Path()), std::vector<std::string>{"firmware.rgn"});
+}
+
+TEST_F(FullDisk, SaveSucceedsOnceThereIsRoomAgain) {
+    // A file small enough that two copies fit once the filler is gone.
+    const std::string small = FirmwareBytes(kImageSize / 2);
+    WriteFile(file, small);
+    disk.Fill("filler");
+    LoadAndPatch(image, file);
+    EXPECT_FALSE(image.Save(true));
+    EXPECT_EQ(ReadFile(file), small);
+    fs::remove(disk.File("filler"));
+    notifier.messages.clear();
+    EXPECT_TRUE(image.Save(true)) << image.LastError();
+    EXPECT_TRUE(notifier.messages.empty());
+    EXPECT_EQ(ReadFile(file), PatchedBytes(small));
+    EXPECT_EQ(ReadFile(backup), small);
+    EXPECT_EQ(Names(disk.Path()), (std::vector<std::string>{"firmware.bak", "firmware.rgn"}));
+}
+
+TEST_F(FullDisk, CliSaysWhyAndExitsWithAFileError) {
+    const ProcessResult result = RunCli({"patch", file, "--search", "WARNING", "--text", "x"});
+    EXPECT_EQ(result.exitCode, 3);
+    EXPECT_NE(result.err.find("Could not write '" + file + "': No space left on device"),
+              std::string::npos)
+        << result.err;
+    EXPECT_EQ(ReadFile(file), original);
+    EXPECT_EQ(Names(disk.Path()), std::vector<std::string>{"firmware.rgn"});
+}
+
+}  // namespace
+}  // namespace tavlo::test

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Set-up for a fresh Debian 12 machine: installs what is missing, builds, then
-#   ./setup.sh run   starts the program
+#   ./setup.sh run   starts the desktop program on a copy of the sample firmware
 #   ./setup.sh test  passes every test, once normally and once under ASan + UBSan
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -32,7 +32,19 @@ case "${1:-}" in
 run)
     install_missing
     build default
-    exec build/default/cli/tavlo-cli --help
+    # The desktop program starts in a working folder that holds a fresh copy of the sample
+    # firmware, so its file-name field already shows sample.rgn: press "Search !".
+    program="$PWD/build/default/bin/tavlo"
+    workdir=build/default/workdir
+    mkdir -p "$workdir"
+    cp -f build/default/sample/sample.rgn "$workdir/"
+    cd "$workdir"
+    echo "Starting tavlo in $PWD"
+    if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+        echo "No display found: tavlo runs under xvfb-run on a virtual screen that nobody sees."
+        exec xvfb-run -a -s "-screen 0 1024x768x24" "$program"
+    fi
+    exec "$program"
     ;;
 test)
     install_missing

@@ -52,6 +52,8 @@ test)
     ctest --preset default
     build sanitize
     ctest --preset sanitize
+    # Every fuzz target for 30 seconds (clang, libFuzzer, ASan + UBSan; a build of its own).
+    tools/run_fuzzers.sh 30
     ;;
 *)
     echo "usage: $0 run|test" >&2

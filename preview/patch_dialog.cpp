@@ -8,6 +8,7 @@
 #include <QShowEvent>
 #include <QTextCursor>
 #include <algorithm>
+#include <cstdint>
 
 #include "app/dialog_units.h"
 #include "app/text_boundary.h"
@@ -26,6 +27,13 @@ class NoPixels : public PixelSink {
 public:
     void LightPixel(int, int) override {}
 };
+
+// `pixels` device pixels at a magnification from the settings, which nothing bounds: none for
+// a magnification below 1, and never more than a widget can be wide.
+int Magnified(int pixels, int magnification) {
+    const std::int64_t size = std::int64_t{pixels} * std::max(magnification, 0);
+    return static_cast<int>(std::min<std::int64_t>(size, QWIDGETSIZE_MAX));
+}
 
 const QColor kRed(255, 0, 0);
 const QColor kBlack(0, 0, 0);
@@ -233,20 +241,19 @@ void PatchDialog::RepaintChangedLines(const std::vector<std::string>& lines, con
 QRect PatchDialog::LineBand(int index) const {
     const int pitch = preview.font->linePitch;
     const QRect text = PreviewTextArea();
-    return QRect(text.x(), text.y() + index * pitch * preview.magY, text.width(),
-                 pitch * preview.magY);
+    return QRect(text.x(), text.y() + Magnified(index * pitch, preview.magY), text.width(),
+                 Magnified(pitch, preview.magY));
 }
 
 QRect PatchDialog::PreviewTextArea() const {
     // The text starts 10 and 20 pixels into the picture and keeps to the device screen.
-    return QRect(PreviewOrigin() + QPoint(10, 20),
-                 QSize(preview.magX * preview.width, preview.magY * preview.height));
+    return QRect(PreviewOrigin() + QPoint(10, 20), QSize(Magnified(preview.width, preview.magX),
+                                                         Magnified(preview.height, preview.magY)));
 }
 
 QRect PatchDialog::PreviewArea() const {
-    const QPoint origin = PreviewOrigin();
-    const QRect picture(origin, QSize(preview.magX * preview.picture.width(),
-                                      preview.magY * preview.picture.height()));
+    const QRect picture(PreviewOrigin(), QSize(Magnified(preview.picture.width(), preview.magX),
+                                               Magnified(preview.picture.height(), preview.magY)));
     return picture | PreviewTextArea();
 }
 

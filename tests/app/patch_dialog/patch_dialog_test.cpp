@@ -9,12 +9,14 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTimer>
+#include <limits>
 #include <memory>
 
 #include "app/dialog_units.h"
 #include "app/text_boundary.h"
 #include "preview/patch_dialog.h"
 #include "preview/patch_dialog_template.h"
+#include "settings/settings_file.h"
 #include "test_firmware.h"
 #include "typing.h"
 
@@ -404,6 +406,53 @@ void PatchDialogTest::previewFollowsControlsRealPositions() {
         const QPoint corner = dialog->PreviewOrigin();
         QCOMPARE(image.pixelColor(corner), QColor(94, 100, 92));
         QVERIFY(image.pixelColor(corner - QPoint(1, 0)) != QColor(94, 100, 92));
+    }
+}
+
+void PatchDialogTest::magnificationComesFromSettingsAndAnyValueIsSafe() {
+    {
+        // The store is emptied again whatever happens below.
+        struct Settings {
+            Settings() {
+                AddConfigEntry("Display", "MagX", "3", 1);
+                AddConfigEntry("Display", "MagY", "1", 2);
+            }
+            ~Settings() { FreeConfig(); }
+        } settings;
+        // "#" and a line break, centred from column 49, 7 columns wide, 11 rows high.
+        const auto dialog = ShowDialog(kMessage, "#\n", &firmware_->font);
+        QCOMPARE(dialog->preview.magX, 3);
+        QCOMPARE(dialog->preview.magY, 1);
+        const QPoint text = dialog->PreviewOrigin() + QPoint(10, 20);
+        // Searched in the first text line only: at this height the picture's black caption
+        // reaches into the screen's lower lines.
+        QCOMPARE(BoundingBox(Grab(*dialog), QRect(text, QSize(108 * 3, 12)), kBlack),
+                 QRect(text.x() + 49 * 3, text.y(), 7 * 3, 11));
+    }
+    // The settings bound nothing: no magnification, or an absurd one, draws what it can and
+    // leaves the rest of the dialog working.
+    for (const int magnification : {0, -4, 1 << 30, std::numeric_limits<int>::max()}) {
+        PatchDialog dialog;
+        dialog.preview.magX = magnification;
+        dialog.preview.magY = magnification;
+        dialog.currentText = kMessage;
+        dialog.newText = "Owner";
+        dialog.font = &firmware_->font;
+        dialog.show();
+        QTest::keyClicks(NewEdit(dialog), "12");
+        QCoreApplication::processEvents();
+        QCOMPARE(Label(dialog, "counter")->text(),
+                 QStringLiteral("Current size: 7 / characters left: 10"));
+        const QImage image = Grab(dialog);
+        if (magnification <= 0) {
+            // Nothing of the preview right of the edit boxes, down to the buttons.
+            const QRect free(dialog.PreviewOrigin(),
+                             QPoint(dialog.width() - 1, Button(dialog, "findNext")->y() - 1));
+            QCOMPARE(CountPixels(image, free, kBlack), 0);
+            QCOMPARE(CountPixels(image, free, QColor(94, 100, 92)), 0);  // the picture's outline
+        }
+        QTest::mouseClick(Button(dialog, "ok"), Qt::LeftButton);
+        QCOMPARE(dialog.newText, std::string("12Owner"));
     }
 }
 

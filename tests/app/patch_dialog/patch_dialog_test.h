@@ -28,6 +28,7 @@ private slots:
     void tabOrderFollowsTemplate();
     void controlsFollowTemplateInDialogUnits();
     void previewFollowsControlsRealPositions();
+    void magnificationComesFromSettingsAndAnyValueIsSafe();
     void resizingMovesNothing();
     void charactersOutsideWindows1252AreRefused();
     void carriageReturnsBecomeSingleLineBreaks();

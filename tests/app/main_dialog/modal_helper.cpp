@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QPointer>
 #include <QTest>
 #include <QTimer>
 
@@ -10,9 +11,11 @@ namespace tavlo::test {
 void WhenModalOpens(std::function<void(QWidget*)> action) {
     auto* poll = new QTimer;
     auto* waited = new int(0);
-    QObject::connect(poll, &QTimer::timeout, [poll, waited, action] {
+    // The window open now (when an action registers the next one) is not the one awaited.
+    const QPointer<QWidget> openNow = QApplication::activeModalWidget();
+    QObject::connect(poll, &QTimer::timeout, [poll, waited, action, openNow] {
         QWidget* window = QApplication::activeModalWidget();
-        if (window == nullptr || !window->isVisible()) {
+        if (window == nullptr || !window->isVisible() || window == openNow) {
             if (++*waited > 500) {
                 poll->stop();
                 poll->deleteLater();

@@ -184,6 +184,60 @@ private slots:
         QVERIFY(!s.image.IsModified());
     }
 
+    // The sample firmware of the README's run command, end to end: the real patch dialog finds
+    // the receiver's font in it, and the saved file differs only inside the message.
+    void sampleFirmwareWholeJob() {
+        const std::optional<std::string> sample = Workspace::ReadFrom(TAVLO_SAMPLE_FIRMWARE_PATH);
+        QVERIFY2(sample, "the sample firmware is made by the sample_firmware target");
+        Workspace work;
+        QVERIFY(work.Write("sample.rgn", *sample));
+        ScopedEnv lcAll("LC_ALL", "en_US.UTF-8");
+        QtUiServices ui;
+        MessageBoxNotifier notifier(ui);
+        DialogPatchConfirmer confirmer;
+        FirmwareImage image(notifier);
+        MainDialog dialog(work.ProgramPath(), ui, confirmer);
+        dialog.m_image = &image;
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QCOMPARE(dialog.findChild<QLineEdit*>(QStringLiteral("control1000"))->text(),
+                 QStringLiteral("sample.rgn"));
+
+        QString found;
+        WhenModalOpens([&](QWidget* patchDialog) {
+            found =
+                patchDialog->findChild<QPlainTextEdit*>(QStringLiteral("foundText"))->toPlainText();
+            auto* box = patchDialog->findChild<QPlainTextEdit*>(QStringLiteral("newText"));
+            box->setFocus();
+            box->selectAll();
+            QTest::keyClicks(box, QStringLiteral("Found? Call 555-0100"));
+            QTest::mouseClick(patchDialog->findChild<QPushButton*>(QStringLiteral("ok")),
+                              Qt::LeftButton);
+        });
+        QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("control1003")),
+                          Qt::LeftButton);
+        QVERIFY(found.startsWith(QStringLiteral("WARNING")));
+        QVERIFY(image.IsModified());
+
+        Seen question;
+        WhenModalOpens(NoteAndPress(question, "&Yes"));
+        QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("control1")),
+                          Qt::LeftButton);
+        QCOMPARE(question.text, FromBytes(SaveQuestion("sample.rgn")));
+
+        const std::optional<std::string> saved = work.Read("sample.rgn");
+        QVERIFY(saved);
+        QCOMPARE(work.Read("sample.bak"), sample);
+        QCOMPARE(saved->size(), sample->size());
+        const std::size_t start = sample->find("WARNING");
+        const std::size_t end = sample->find('\0', start);
+        QCOMPARE(saved->substr(0, start), sample->substr(0, start));
+        QCOMPARE(saved->substr(end), sample->substr(end));
+        std::string expected = "Found? Call 555-0100";
+        expected.resize(end - start, ' ');
+        QCOMPARE(saved->substr(start, end - start), expected);
+    }
+
     void saveQuestionNoKeepsFile() {
         RealSession s;
         WhenModalOpens([](QWidget* patchDialog) {

@@ -75,7 +75,10 @@ int main(int argc, char** argv) {
     tavlo::MainDialog dialog(work.ProgramPath(), ui, confirmer);
     dialog.m_image = &image;
     dialog.show();
-    QTest::qWaitForWindowExposed(&dialog);
+    if (!QTest::qWaitForWindowExposed(&dialog)) {
+        std::fprintf(stderr, "the main dialog did not appear\n");
+        return 1;
+    }
 
     auto* fileField = dialog.findChild<QLineEdit*>(QStringLiteral("control1000"));
     auto* searchBox = dialog.findChild<QComboBox*>(QStringLiteral("control1005"));

@@ -28,7 +28,11 @@ bool Workspace::Write(std::string_view name, std::string_view bytes) const {
 }
 
 std::optional<std::string> Workspace::Read(std::string_view name) const {
-    std::ifstream in(File(name), std::ios::binary);
+    return ReadFrom(File(name));
+}
+
+std::optional<std::string> Workspace::ReadFrom(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
     if (!in) {
         return std::nullopt;
     }

@@ -34,6 +34,7 @@ public:
     bool Write(std::string_view name, std::string_view bytes) const;
     std::optional<std::string> Read(std::string_view name) const;
     bool WriteSettings(std::string_view text) const { return Write("tavlo.cfg", text); }
+    static std::optional<std::string> ReadFrom(const std::string& path);
 
 private:
     TempDir folder_;

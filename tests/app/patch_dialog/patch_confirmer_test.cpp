@@ -1,10 +1,15 @@
 #include "patch_confirmer_test.h"
 
+#include <QComboBox>
 #include <QFile>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 
+#include "app/main_dialog.h"
+#include "app/ui_services.h"
 #include "core/patch_step.h"
 #include "modal_driver.h"
 #include "preview/patch_confirmer.h"
@@ -16,6 +21,10 @@ namespace tavlo::test {
 namespace {
 
 const std::string kMessage = "WARNING: read the manual";  // 24 bytes
+
+QString FoundText(PatchDialog& dialog) {
+    return dialog.findChild<QPlainTextEdit*>(QStringLiteral("foundText"))->toPlainText();
+}
 
 QPlainTextEdit* NewEdit(PatchDialog& dialog) {
     return dialog.findChild<QPlainTextEdit*>(QStringLiteral("newText"));
@@ -126,6 +135,89 @@ void PatchConfirmerTest::patchStepWritesOnlyAfterOk() {
         expected.replace(at, kMessage.size(), patched);
         QCOMPARE(ReadWholeFile(firmware.path), expected);
     }
+}
+
+namespace {
+
+// Message boxes and questions of the main dialog, answered without showing anything.
+class SilentUi : public UiServices {
+public:
+    void ShowMessage(QWidget*, std::string_view title, std::string_view, MessageIcon) override {
+        messages.emplace_back(title);
+    }
+    bool AskYesNo(QWidget*, std::string_view, std::string_view) override { return false; }
+    std::optional<QString> GetOpenFileName(QWidget*, const QString&, const std::vector<FileFilter>&,
+                                           const QString&) override {
+        return std::nullopt;
+    }
+    std::vector<std::string> messages;
+};
+
+}  // namespace
+
+void PatchConfirmerTest::searchFindNextTypeAndOkFromTheMainDialog() {
+    // Two messages: the first is skipped with Find Next, the second edited key by key.
+    const std::string first = "WARNING one";
+    const std::string second = "WARNING two!";  // 12 bytes
+    std::string original = FirmwareBytes(first, true);
+    original += std::string(1, '\0') + second + std::string(1, '\0');
+    LoadedFirmware firmware(original);
+    QVERIFY(firmware.loaded);
+
+    SilentUi ui;
+    DialogPatchConfirmer confirmer;
+    const std::string programPath = firmware.dir.filePath(QStringLiteral("tavlo")).toStdString();
+    MainDialog mainDialog(programPath, ui, confirmer);
+    mainDialog.m_image = &firmware.image;
+    mainDialog.show();
+    mainDialog.findChild<QLineEdit*>(QStringLiteral("control1000"))
+        ->setText(QString::fromStdString(firmware.path));
+    mainDialog.findChild<QComboBox*>(QStringLiteral("control1005"))
+        ->setEditText(QStringLiteral("WARNING"));
+
+    QStringList found;
+    const auto skip = [&](PatchDialog& dialog) {
+        found << FoundText(dialog);
+        Press(dialog, "findNext");
+    };
+    const auto edit = [&](PatchDialog& dialog) {
+        found << FoundText(dialog);
+        QPlainTextEdit* box = NewEdit(dialog);
+        TypeOver(dialog, QStringLiteral("Jane Doe 12"));  // 11 of 12 bytes
+        const QRect preview = dialog.PreviewArea();
+        QImage before = dialog.grab().toImage().copy(preview);
+        const struct {
+            Qt::Key key;
+            const char* counter;
+            bool red;
+        } keys[] = {{Qt::Key_3, "Current size: 12 / characters left: 0", false},
+                    {Qt::Key_4, "Current size: 13 / characters left: -1", true},
+                    {Qt::Key_Backspace, "Current size: 12 / characters left: 0", false}};
+        for (const auto& key : keys) {
+            QTest::keyClick(box, key.key);
+            auto* counter = dialog.findChild<QLabel*>(QStringLiteral("counter"));
+            QCOMPARE(counter->text(), QString::fromLatin1(key.counter));
+            QCOMPARE(counter->palette().color(QPalette::WindowText),
+                     key.red ? QColor(255, 0, 0) : QColor(0, 0, 0));
+            const QImage after = dialog.grab().toImage().copy(preview);
+            QVERIFY(after != before);
+            before = after;
+        }
+        Press(dialog, "ok");
+    };
+    ModalDriver driver({skip, edit});
+    QTest::mouseClick(mainDialog.findChild<QPushButton*>(QStringLiteral("control1003")),
+                      Qt::LeftButton);
+    QCOMPARE(driver.runs, 2);
+    QCOMPARE(found, QStringList({QStringLiteral("WARNING one"), QStringLiteral("WARNING two!")}));
+    QVERIFY(ui.messages.empty());
+    QVERIFY(firmware.image.IsModified());
+
+    std::string expected = original;
+    expected.replace(expected.find(second), second.size(), "Jane Doe 123");
+    QCOMPARE(
+        std::string(reinterpret_cast<const char*>(firmware.image.Data()), firmware.image.Length()),
+        expected);
 }
 
 }  // namespace tavlo::test

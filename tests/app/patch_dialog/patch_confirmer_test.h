@@ -4,13 +4,15 @@
 
 namespace tavlo::test {
 
-// DialogPatchConfirmer through exec(), alone and inside the real patch step.
+// DialogPatchConfirmer through exec(): alone, inside the real patch step and from the real main
+// dialog's Search.
 class PatchConfirmerTest : public QObject {
     Q_OBJECT
 private slots:
     void okCopiesEditedTextBack();
     void cancelAndFindNextLeaveRequestAlone();
     void patchStepWritesOnlyAfterOk();
+    void searchFindNextTypeAndOkFromTheMainDialog();
 };
 
 }  // namespace tavlo::test

@@ -70,7 +70,9 @@ QRect TextArea(const PatchDialog& dialog) {
     return QRect(origin, QSize(108 * dialog.preview.magX, 84 * dialog.preview.magY));
 }
 
-int CountPixels(const QImage& image, const QRect& area, const QColor& colour) {
+// Pixels of `colour` in the part of `area` that lies on the image.
+int CountPixels(const QImage& image, const QRect& wanted, const QColor& colour) {
+    const QRect area = wanted & image.rect();
     int count = 0;
     for (int y = area.top(); y <= area.bottom(); ++y) {
         for (int x = area.left(); x <= area.right(); ++x) {
@@ -80,8 +82,9 @@ int CountPixels(const QImage& image, const QRect& area, const QColor& colour) {
     return count;
 }
 
-// The smallest rectangle holding every pixel of `colour` in `area`.
-QRect BoundingBox(const QImage& image, const QRect& area, const QColor& colour) {
+// The smallest rectangle holding every pixel of `colour` in the part of `area` on the image.
+QRect BoundingBox(const QImage& image, const QRect& wanted, const QColor& colour) {
+    const QRect area = wanted & image.rect();
     QRect box;
     for (int y = area.top(); y <= area.bottom(); ++y) {
         for (int x = area.left(); x <= area.right(); ++x) {

@@ -171,6 +171,9 @@ void PatchDialog::OnInitDialog() {
     foundEdit_->setPlainText(FromWindows1252(currentText));
     info_->setText(FromWindows1252(infoText));
     preview.font = font;
+    // A fresh start: the whole preview is painted again, whatever an earlier showing drew.
+    shownLines_.clear();
+    update(PreviewArea());
     newEdit_->setPlainText(FromWindows1252(newText));
     OnChangeNewText();
     newEdit_->moveCursor(QTextCursor::Start);
@@ -239,7 +242,7 @@ void PatchDialog::RepaintChangedLines(const std::vector<std::string>& lines, con
 }
 
 QRect PatchDialog::LineBand(int index) const {
-    const int pitch = preview.font->linePitch;
+    const int pitch = (preview.font ? *preview.font : DeviceFont()).linePitch;
     const QRect text = PreviewTextArea();
     return QRect(text.x(), text.y() + Magnified(index * pitch, preview.magY), text.width(),
                  Magnified(pitch, preview.magY));

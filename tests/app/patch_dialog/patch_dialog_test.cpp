@@ -529,6 +529,31 @@ void PatchDialogTest::everyByteSurvivesTheRoundTrip() {
     QCOMPARE(dialog->newText, text);
 }
 
+void PatchDialogTest::showingAgainStartsFromTheFields() {
+    const auto dialog = ShowDialog(kMessage, "Owner", &firmware_->font);
+    QTest::keyClicks(NewEdit(*dialog), "typed");
+    QTest::mouseClick(Button(*dialog, "cancel"), Qt::LeftButton);
+    QVERIFY(!dialog->isVisible());
+
+    // The next match: other texts, and an image without a receiver font.
+    dialog->currentText = "WARNUNG";
+    dialog->infoText = InfoLine(7);
+    dialog->newText = "Besitzer";
+    dialog->font = nullptr;
+    dialog->show();
+    QCOMPARE(FoundEdit(*dialog)->toPlainText(), QStringLiteral("WARNUNG"));
+    QCOMPARE(NewEdit(*dialog)->toPlainText(), QStringLiteral("Besitzer"));
+    QCOMPARE(Label(*dialog, "counter")->text(),
+             QStringLiteral("Current size: 8 / characters left: -1"));
+    QCOMPARE(CounterColour(*dialog), kRed);
+    QCOMPARE(dialog->preview.font, nullptr);
+    QTest::keyClick(NewEdit(*dialog), Qt::Key_Delete);
+    QCOMPARE(CounterColour(*dialog), kBlack);
+    const QImage image = Grab(*dialog);
+    QCOMPARE(CountPixels(image, TextArea(*dialog), kBlack), 0);
+    QCOMPARE(CountPixels(image, TextArea(*dialog), kRed), 0);
+}
+
 void PatchDialogTest::execEndsWithTheButtonPressed() {
     PatchDialog dialog;
     dialog.currentText = kMessage;

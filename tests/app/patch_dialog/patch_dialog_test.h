@@ -33,6 +33,7 @@ private slots:
     void charactersOutsideWindows1252AreRefused();
     void carriageReturnsBecomeSingleLineBreaks();
     void everyByteSurvivesTheRoundTrip();
+    void showingAgainStartsFromTheFields();
     void execEndsWithTheButtonPressed();
 
 private:

@@ -123,43 +123,6 @@ private slots:
         QCOMPARE(loadFailed.text, FromBytes(LoadFailedText("nothing.rgn")));
     }
 
-    // Search, type the owner text into the real patch dialog, OK, Exit, Yes: the file holds the
-    // typed text and the backup the original.
-    void typeIntoPatchDialogThenSave() {
-        RealSession s;
-        QString shownMessage;
-        WhenModalOpens([&](QWidget* patchDialog) {
-            shownMessage =
-                patchDialog->findChild<QPlainTextEdit*>(QStringLiteral("foundText"))->toPlainText();
-            auto* box = patchDialog->findChild<QPlainTextEdit*>(QStringLiteral("newText"));
-            box->setFocus();
-            box->selectAll();
-            QTest::keyClicks(box, QStringLiteral("Call 555"));
-            QTest::keyClick(box, Qt::Key_Return);  // a line break, not OK
-            QTest::keyClicks(box, QStringLiteral("Reward"));
-            QTest::mouseClick(patchDialog->findChild<QPushButton*>(QStringLiteral("ok")),
-                              Qt::LeftButton);
-        });
-        s.Click(kIdSearch);
-        QCOMPARE(shownMessage, QStringLiteral("WARNING: this unit is not yours"));
-        QVERIFY(s.image.IsModified());
-
-        Seen question;
-        WhenModalOpens(NoteAndPress(question, "&Yes"));
-        s.Click(kIdExit);
-        QCOMPARE(question.title, FromBytes(kSaveTitle));
-        QCOMPARE(question.text, FromBytes(SaveQuestion("firmware.rgn")));
-        QVERIFY(!s.dialog.isVisible());
-
-        std::string expected = TwoMessageFirmware();
-        const std::string message = "WARNING: this unit is not yours";
-        std::string typed = "Call 555\nReward";
-        typed.resize(message.size(), ' ');
-        expected.replace(expected.find(message), message.size(), typed);
-        QCOMPARE(s.work.Read("firmware.rgn"), std::optional(expected));
-        QCOMPARE(s.work.Read("firmware.bak"), std::optional(TwoMessageFirmware()));
-    }
-
     void findNextInPatchDialogUntilNotFound() {
         RealSession s;
         QStringList offered;
@@ -236,22 +199,6 @@ private slots:
         std::string expected = "Found? Call 555-0100";
         expected.resize(end - start, ' ');
         QCOMPARE(saved->substr(start, end - start), expected);
-    }
-
-    void saveQuestionNoKeepsFile() {
-        RealSession s;
-        WhenModalOpens([](QWidget* patchDialog) {
-            QTest::mouseClick(patchDialog->findChild<QPushButton*>(QStringLiteral("ok")),
-                              Qt::LeftButton);
-        });
-        s.Click(kIdSearch);
-        QVERIFY(s.image.IsModified());
-        Seen question;
-        WhenModalOpens(NoteAndPress(question, "&No"));
-        s.Click(kIdExit);
-        QCOMPARE(question.title, FromBytes(kSaveTitle));
-        QVERIFY(!s.dialog.isVisible());
-        QCOMPARE(s.work.Read("firmware.rgn"), std::optional(TwoMessageFirmware()));
     }
 
     void iconClickOpensAboutBox() {

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "core/posix_io.h"
+#include "core/windows1252.h"
 
 namespace tavlo {
 
@@ -22,7 +23,7 @@ constexpr std::size_t kChunk = std::size_t{1} << 20;
 constexpr int kLinkAttempts = 100;
 
 std::string Quoted(const std::string& path) {
-    return "'" + path + "'";
+    return "'" + PathForMessage(path) + "'";
 }
 
 bool HardLinksRefused(int error) {

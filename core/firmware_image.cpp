@@ -13,6 +13,7 @@
 #include "core/firmware_file.h"
 #include "core/link_chain.h"
 #include "core/posix_io.h"
+#include "core/windows1252.h"
 
 namespace tavlo {
 
@@ -106,7 +107,8 @@ bool FirmwareImage::Save(bool makeBackup) {
         // A symbolic link stays a link: the file it points to is the one replaced.
         std::string target;
         if (const int error = ResolveLinkChain(fileName_, target); error != 0) {
-            failure.message = "Could not write '" + fileName_ + "': " + ErrorText(error);
+            failure.message =
+                "Could not write '" + PathForMessage(fileName_) + "': " + ErrorText(error);
             return false;
         }
         // The new contents are complete and verified before anything on disk changes, so a
@@ -121,8 +123,8 @@ bool FirmwareImage::Save(bool makeBackup) {
                 return false;
             }
         } else if (makeBackup && errno != ENOENT) {
-            failure.message =
-                "Could not make the backup '" + BackupName(fileName_) + "': " + ErrorText(errno);
+            failure.message = "Could not make the backup '" +
+                              PathForMessage(BackupName(fileName_)) + "': " + ErrorText(errno);
             return false;
         }
         return replacement.Commit(failure);

@@ -122,6 +122,22 @@ Utf8Conversion Utf8ToWindows1252(std::string_view utf8) {
     return result;
 }
 
+std::string PathForMessage(std::string_view path) {
+    std::string text;
+    std::size_t i = 0;
+    while (i < path.size()) {
+        char32_t cp = 0;
+        if (!DecodeUtf8(path, i, cp)) {
+            text += '?';
+            ++i;
+            continue;
+        }
+        const auto byte = CodePointToWindows1252(cp);
+        text += byte ? static_cast<char>(*byte) : '?';
+    }
+    return text;
+}
+
 std::string CodePointToUtf8(char32_t codePoint) {
     std::string out;
     AppendUtf8(out, codePoint);

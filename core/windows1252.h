@@ -29,6 +29,10 @@ struct Utf8Conversion {
 // malformed UTF-8; nothing is ever replaced silently.
 Utf8Conversion Utf8ToWindows1252(std::string_view utf8);
 
+// A file system path (UTF-8 on this platform) as Windows-1252 text for a message: every
+// character the code page cannot hold, and every byte that is not UTF-8, shows as "?".
+std::string PathForMessage(std::string_view path);
+
 // The UTF-8 bytes of one code point.
 std::string CodePointToUtf8(char32_t codePoint);
 

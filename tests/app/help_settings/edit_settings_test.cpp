@@ -1,6 +1,7 @@
 // The Edit settings command through the real main dialog: the question when there is no
 // settings file, the default file it writes, the editor it starts (recorded, or really started),
 // the box that waits for the user and the settings read again afterwards.
+#include <QApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QTest>
@@ -8,8 +9,10 @@
 #include <filesystem>
 #include <fstream>
 
+#include "app/qt_ui_services.h"
 #include "core/embedded_resources.h"
 #include "dialog_session.h"
+#include "modal_helper.h"
 #include "settings/settings_file.h"
 #include "settings/settings_keys.h"
 #include "test_registry.h"
@@ -281,6 +284,52 @@ private slots:
         QVERIFY(!editedWhenBoxOpened);
         QVERIFY(editedWhileBoxOpen);
         QCOMPARE(s.SearchField(), QStringLiteral("ATTENZIONE"));
+    }
+
+    // The desktop's own boxes: the question and the waiting box are modal over the dialog, and
+    // the settings are read again only once the waiting box has been closed.
+    void realBoxesHoldTheDialogUntilOk() {
+        Workspace work;
+        ScopedEnv lcAll("LC_ALL", "en_US.UTF-8");
+        ScopedEnv visual("VISUAL", nullptr);
+        QtUiServices ui;
+        ScriptedConfirmer confirmer;
+        RecordingNotifier notifier;
+        FirmwareImage image(notifier);
+        CommandLog log;
+        RecordingStarter starter(log);
+        MainDialog dialog(work.ProgramPath(), ui, confirmer);
+        dialog.m_image = &image;
+        dialog.SetProgramStarter(starter);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        auto* search = dialog.findChild<QComboBox*>(QStringLiteral("control1005"));
+
+        // The boxes are gone once closed: what is known of them is taken while they are open.
+        bool questionOverDialog = false;
+        bool waitingBoxOverDialog = false;
+        bool modalWhileWaiting = false;
+        QString searchWhileWaiting;
+        WhenModalOpens([&](QWidget* window) {
+            questionOverDialog = window->parentWidget() == &dialog;
+            WhenModalOpens([&](QWidget* box) {
+                waitingBoxOverDialog = box->parentWidget() == &dialog;
+                modalWhileWaiting = QApplication::activeModalWidget() == box && box->isModal();
+                searchWhileWaiting = search->currentText();
+                work.Write("tavlo.CFG", "[Patch]\nSearchString = 'ATTENTION'\n");
+                PressButton(box, "OK");
+            });
+            PressButton(window, "&Yes");
+        });
+        QTest::mouseClick(dialog.findChild<QWidget*>(QStringLiteral("control1002")),
+                          Qt::LeftButton);
+
+        QVERIFY(questionOverDialog);
+        QVERIFY(waitingBoxOverDialog);
+        QVERIFY(modalWhileWaiting);
+        QCOMPARE(log, CommandLog{"start xdg-open " + work.File("tavlo.CFG")});
+        QCOMPARE(searchWhileWaiting, QStringLiteral("WARNING"));  // the default file's word
+        QCOMPARE(search->currentText(), QStringLiteral("ATTENTION"));
     }
 };
 

@@ -26,11 +26,18 @@ constexpr int kTextOffsetY = 20;
 class PainterPixelSink : public PixelSink {
 public:
     PainterPixelSink(QPainter& surface, const ScreenPreview& preview, const QColor& colour)
-        : surface_(surface), preview_(preview), colour_(colour) {}
+        : surface_(surface),
+          preview_(preview),
+          colour_(colour),
+          clip_(surface.hasClipping() ? surface.clipBoundingRect().toAlignedRect() : QRect()) {}
 
     void LightPixel(int column, int row) override {
         const int left = preview_.originX + column * preview_.magX;
         const int top = preview_.originY + row * preview_.magY;
+        // A repaint of part of the surface only needs the pixels inside that part.
+        if (clip_.isValid() && !clip_.intersects(QRect(left, top, preview_.magX, preview_.magY))) {
+            return;
+        }
         surface_.fillRect(QRect(left, top, preview_.magX, preview_.magY), colour_);
         if (preview_.magX > 2 && preview_.magY > 2) {
             surface_.fillRect(QRect(left + 1, top + 1, preview_.magX - 2, preview_.magY - 2),
@@ -42,6 +49,7 @@ private:
     QPainter& surface_;
     const ScreenPreview& preview_;
     QColor colour_;
+    QRect clip_;  // the surface's clip in its own coordinates; invalid when it has none
 };
 
 // Whether the picture (pictureSize pixels from `corner`) and the text (screenSize device pixels
@@ -88,10 +96,20 @@ void ScreenPreview::Paint(QPainter& surface, std::string_view text, int x, int y
     }
     if (!picture.isNull()) {
         // Replaces whatever was there, the text of an earlier paint included.
-        surface.drawImage(QRect(x, y, magX * picture.width(), magY * picture.height()), picture);
+        surface.drawImage(QPoint(x, y), StretchedPicture());
     }
     PainterPixelSink sink(surface, *this, colour);
     ScreenLayout(font, sink, width, height).DrawText(text);
+}
+
+const QImage& ScreenPreview::StretchedPicture() {
+    const QSize size(magX * picture.width(), magY * picture.height());
+    if (stretched_.size() != size || stretchedFrom_ != picture.cacheKey()) {
+        // Each picture pixel becomes a magX x magY block, with no smoothing.
+        stretched_ = picture.scaled(size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+        stretchedFrom_ = picture.cacheKey();
+    }
+    return stretched_;
 }
 
 }  // namespace tavlo

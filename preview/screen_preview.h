@@ -32,6 +32,13 @@ public:
     // The picture of the receiver's screen: the embedded bitmap 132, or a null image when the
     // program carries none (then no picture is drawn).
     QImage picture;
+
+private:
+    // The picture stretched to the magnification of the last paint, so a keystroke only copies
+    // it. Stretched again when the magnification or the picture changes.
+    const QImage& StretchedPicture();
+    QImage stretched_;
+    qint64 stretchedFrom_ = 0;  // cacheKey() of the picture it was made from
 };
 
 // The embedded screen picture (bitmap 132), decoded once; a null image if it is missing or

@@ -127,6 +127,7 @@ int CopyToBackup(const std::string& sourcePath, const std::string& backupPath) {
 
 bool ReplaceBackup(const std::string& sourcePath, const std::string& backupPath,
                    FileFailure& failure) {
+    RemoveLeftoverTemporaries(backupPath);
     bool linkFailed = false;
     int error = LinkToBackup(sourcePath, backupPath, linkFailed);
     if (linkFailed && HardLinksRefused(error)) {
@@ -171,29 +172,31 @@ bool FileReplacement::Write(std::span<const std::uint8_t> bytes, FileFailure& fa
         failure.openForWriteFailed = true;
         return Fail(failure, errno);
     }
-    UniqueFd file = CreateTemporaryBeside(target_, temporary_);
-    if (!file.IsOpen()) {
+    RemoveLeftoverTemporaries(target_);
+    file_ = CreateTemporaryBeside(target_, temporary_);
+    if (!file_.IsOpen()) {
         failure.openForWriteFailed = true;
         failure.message =
             "Could not create a temporary file beside " + Quoted(target_) + ": " + ErrorText(errno);
         return false;
     }
-    if (const int error = WriteAll(file.Get(), bytes.data(), bytes.size()); error != 0) {
+    if (const int error = WriteAll(file_.Get(), bytes.data(), bytes.size()); error != 0) {
         return Fail(failure, error);
     }
-    if (::fsync(file.Get()) != 0) {
+    if (::fsync(file_.Get()) != 0) {
         return Fail(failure, errno);
     }
     if (exists && (existing.st_uid != ::geteuid() || existing.st_gid != ::getegid())) {
         // Keep the file's owner where we may (as the owner's administrator); else it becomes ours.
-        [[maybe_unused]] const int ignored = ::fchown(file.Get(), existing.st_uid, existing.st_gid);
+        [[maybe_unused]] const int ignored =
+            ::fchown(file_.Get(), existing.st_uid, existing.st_gid);
     }
     const mode_t mode = exists ? (existing.st_mode & 07777) : static_cast<mode_t>(NewFileMode());
-    if (::fchmod(file.Get(), mode) != 0) {
+    if (::fchmod(file_.Get(), mode) != 0) {
         return Fail(failure, errno);
     }
     bool same = false;
-    if (const int error = VerifyContents(file.Get(), bytes, same); error != 0) {
+    if (const int error = VerifyContents(file_.Get(), bytes, same); error != 0) {
         return Fail(failure, error);
     }
     if (!same) {
@@ -201,9 +204,6 @@ bool FileReplacement::Write(std::span<const std::uint8_t> bytes, FileFailure& fa
         failure.message = "Could not write " + Quoted(target_) +
                           ": the written file does not read back as written";
         return false;
-    }
-    if (const int error = file.Close(); error != 0) {
-        return Fail(failure, error);
     }
     return true;
 }
@@ -219,6 +219,9 @@ bool FileReplacement::Commit(FileFailure& failure) {
         return false;
     }
     temporary_.clear();
+    // Closing only now keeps the temporary file locked until it has its final name. Its bytes
+    // are already flushed and verified, so what close() says no longer matters.
+    file_.Close();
     SyncFolder(FolderOf(target_));
     return true;
 }

@@ -5,6 +5,8 @@
 #include <string>
 #include <utility>
 
+#include "core/posix_io.h"
+
 // Replacing a file without ever losing it: new contents and new backups are first written
 // completely under a temporary name in the same folder, flushed, and only then renamed over the
 // old name, which swaps the whole file at once.
@@ -41,6 +43,7 @@ private:
 
     std::string target_;
     std::string temporary_;  // empty when there is no temporary file to clean up
+    UniqueFd file_;          // the temporary file, open (and so locked) until it is renamed
 };
 
 }  // namespace tavlo

@@ -1,6 +1,8 @@
 #include "core/posix_io.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <random>
+#include <string_view>
 
 namespace tavlo {
 
@@ -95,7 +98,10 @@ UniqueFd CreateTemporaryBeside(const std::string& path, std::string& temporaryNa
     const int fd = ::mkostemp(temporaryName.data(), O_CLOEXEC);
     if (fd < 0) {
         temporaryName.clear();
+        return UniqueFd();
     }
+    // A fresh file nobody else knows yet: the lock is always granted.
+    ::flock(fd, LOCK_EX | LOCK_NB);
     return UniqueFd(fd);
 }
 
@@ -110,6 +116,33 @@ std::string TemporaryNameBeside(const std::string& path) {
         name += kLetters[pick(generator)];
     }
     return name;
+}
+
+void RemoveLeftoverTemporaries(const std::string& path) {
+    const std::string folder = FolderOf(path);
+    const std::size_t slash = path.find_last_of('/');
+    const std::string prefix =
+        (slash == std::string::npos ? path : path.substr(slash + 1)) + kTemporaryInfix;
+    DIR* listing = ::opendir(folder.c_str());
+    if (listing == nullptr) {
+        return;
+    }
+    const int folderFd = ::dirfd(listing);
+    while (const dirent* entry = ::readdir(listing)) {
+        const std::string_view name = entry->d_name;
+        if (name.size() != prefix.size() + 6 || !name.starts_with(prefix)) {
+            continue;
+        }
+        UniqueFd leftover(
+            ::openat(folderFd, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        struct stat info;
+        // Only a regular file that no running save holds locked is a leftover.
+        if (leftover.IsOpen() && ::fstat(leftover.Get(), &info) == 0 && S_ISREG(info.st_mode) &&
+            ::flock(leftover.Get(), LOCK_EX | LOCK_NB) == 0) {
+            ::unlinkat(folderFd, entry->d_name, 0);
+        }
+    }
+    ::closedir(listing);
 }
 
 std::string FolderOf(const std::string& path) {

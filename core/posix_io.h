@@ -40,11 +40,18 @@ int WriteAll(int fd, const std::uint8_t* data, std::size_t size);
 std::int64_t ReadUpTo(int fd, std::uint8_t* buffer, std::size_t size);
 
 // Creates a new file "<path>.tavlo-XXXXXX" (mode 0600) beside `path` and opens it for reading
-// and writing. Returns the descriptor and its name, or an invalid descriptor with errno set.
+// and writing, locked (flock) for as long as the descriptor is open, so that no other save
+// takes it for a leftover. Returns the descriptor and its name, or an invalid descriptor with
+// errno set.
 UniqueFd CreateTemporaryBeside(const std::string& path, std::string& temporaryName);
 
 // A fresh, unused-looking name "<path>.tavlo-XXXXXX" for a file that a link() creates.
 std::string TemporaryNameBeside(const std::string& path);
+
+// Removes the temporary files "<path>.tavlo-XXXXXX" that a save of `path` which never finished
+// (a killed process, a power cut) left behind. A temporary file still locked by a save in
+// progress is left alone.
+void RemoveLeftoverTemporaries(const std::string& path);
 
 // The folder part of a path ("." when it has none).
 std::string FolderOf(const std::string& path);

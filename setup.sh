@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgtest-dev libgmock-dev
-          libgl-dev xvfb xauth chromium)
+          libgl-dev xvfb xauth chromium xdg-utils)
 
 install_missing() {
     local missing=()

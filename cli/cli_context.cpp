@@ -52,6 +52,20 @@ bool LoadSettings(const CliArguments& arguments, const CliContext& context,
     return true;
 }
 
+std::optional<std::string> PrepareSearch(const CliArguments& arguments, const CliContext& context,
+                                         int& status) {
+    std::optional<std::string> settingsPath;
+    if (!LoadSettings(arguments, context, settingsPath)) {
+        status = ExitFileError;
+        return std::nullopt;
+    }
+    auto searchText = SearchTextFor(arguments, context);
+    if (!searchText) {
+        status = ExitUsage;
+    }
+    return searchText;
+}
+
 bool LoadFirmware(FirmwareImage& image, const std::string& path, const CliContext& context) {
     if (image.Load(path)) {
         return true;

@@ -43,6 +43,11 @@ private:
 bool LoadSettings(const CliArguments& arguments, const CliContext& context,
                   std::optional<std::string>& settingsPath);
 
+// The settings and then the search text, for the commands that search. On failure it has said
+// why, sets `status` and returns nullopt.
+std::optional<std::string> PrepareSearch(const CliArguments& arguments, const CliContext& context,
+                                         int& status);
+
 // Loads the firmware file; on failure says why and returns false.
 bool LoadFirmware(FirmwareImage& image, const std::string& path, const CliContext& context);
 

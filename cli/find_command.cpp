@@ -8,13 +8,10 @@ namespace tavlo::cli {
 
 // Lists every match in the order Find Next visits them: offset, length, message.
 int RunFind(const CliArguments& arguments, const CliContext& context) {
-    std::optional<std::string> settingsPath;
-    if (!LoadSettings(arguments, context, settingsPath)) {
-        return ExitFileError;
-    }
-    const auto searchText = SearchTextFor(arguments, context);
+    int status = ExitOk;
+    const auto searchText = PrepareSearch(arguments, context, status);
     if (!searchText) {
-        return ExitUsage;
+        return status;
     }
     // The file is read in pieces rather than loaded whole: listing needs one pass only, and
     // the scanner keeps every rule of the loaded image's Find Next.

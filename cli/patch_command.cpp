@@ -30,13 +30,10 @@ std::optional<std::string> ReadTextFile(const std::string& path, const CliContex
 // Replaces the N-th match with the text, fitted to the message's length, and saves the file
 // as the desktop program's Exit does: with a ".bak" backup of the file on disk.
 int RunPatch(const CliArguments& arguments, const CliContext& context) {
-    std::optional<std::string> settingsPath;
-    if (!LoadSettings(arguments, context, settingsPath)) {
-        return ExitFileError;
-    }
-    const auto searchText = SearchTextFor(arguments, context);
+    int status = ExitOk;
+    const auto searchText = PrepareSearch(arguments, context, status);
     if (!searchText) {
-        return ExitUsage;
+        return status;
     }
     std::optional<std::string> newText = arguments.text;
     if (arguments.textFile) {

@@ -19,20 +19,16 @@ constexpr int kPictureHeight = 133;
 
 // Draws what the patch dialog's preview shows for the N-th match into a PNG picture.
 int RunPreview(const CliArguments& arguments, const CliContext& context) {
-    std::optional<std::string> settingsPath;
-    if (!LoadSettings(arguments, context, settingsPath)) {
-        return ExitFileError;
-    }
-    const auto searchText = SearchTextFor(arguments, context);
+    int status = ExitOk;
+    const auto searchText = PrepareSearch(arguments, context, status);
     if (!searchText) {
-        return ExitUsage;
+        return status;
     }
     StderrMessages messages(context);
     FirmwareImage image(messages);
     if (!LoadFirmware(image, arguments.file, context)) {
         return ExitFileError;
     }
-    int status = ExitOk;
     const NthMatchOutcome outcome =
         PatchAtMatch(image, *searchText, arguments.match, [&](PatchRequest& request) {
             PrintFontLine(image, request.font, context);

@@ -68,6 +68,9 @@ int RunPatch(const CliArguments& arguments, const CliContext& context) {
         return ExitOk;
     }
     if (!image.Save(!arguments.noBackup)) {
+        // The message above may be as short as "Open for write failed": say why, and that
+        // nothing on disk changed.
+        context.Error("'" + arguments.file + "' was left as it was (" + image.LastError() + ")");
         return ExitFileError;
     }
     return ExitOk;

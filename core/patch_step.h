@@ -9,9 +9,9 @@ class DeviceFont;
 
 // What the user is asked to confirm at one match. Line breaks are single "\n" bytes.
 struct PatchRequest {
-    std::string currentText;          // the message found (its L bytes)
-    std::string infoText;             // "String to be replaced is L bytes long:\n"
-    std::string newText;              // the proposed text; after OK the edited text
+    std::string currentText;           // the message found (its L bytes)
+    std::string infoText;              // "String to be replaced is L bytes long:\n"
+    std::string newText;               // the proposed text; after OK the edited text
     const DeviceFont* font = nullptr;  // the receiver's font, when found in the image
 };
 

@@ -28,8 +28,8 @@ public:
 
 private:
     friend bool ReadConfigFile(const std::string& path);
-    friend const SettingsEntry& AddConfigEntry(std::string_view, std::string_view,
-                                               std::string_view, std::int32_t);
+    friend const SettingsEntry& AddConfigEntry(std::string_view, std::string_view, std::string_view,
+                                               std::int32_t);
     friend void FreeConfig();
 
     std::vector<SettingsEntry> entries_;

@@ -2,9 +2,13 @@
 
 #include <QComboBox>
 #include <QDialog>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "app/clickable_icon.h"
 #include "app/dialog_units.h"
@@ -30,6 +34,7 @@ QWidget* MakeIcon(QDialog& dialog, const QPixmap& icon) {
 
 QWidget* MakeStatic(QDialog& dialog, const ControlTemplate& control) {
     auto* label = new QLabel(FromWindows1252(control.text), &dialog);
+    // Texts put in later, some from the firmware, must never be taken for markup.
     label->setTextFormat(Qt::PlainText);
     label->setAlignment(TextAlignment(control.style));
     label->setWordWrap(true);
@@ -49,6 +54,50 @@ void GuardField(QWidget* field, QLineEdit* edit, unsigned style) {
 QWidget* MakeEdit(QDialog& dialog, const ControlTemplate& control) {
     auto* edit = new QLineEdit(&dialog);
     GuardField(edit, edit, control.style);
+    return edit;
+}
+
+// A multi-line edit box that, unless its template wants Enter, leaves the key to the dialog,
+// whose default button it presses.
+class MultiLineEdit : public QPlainTextEdit {
+public:
+    MultiLineEdit(bool wantReturn, QWidget* parent)
+        : QPlainTextEdit(parent), wantReturn_(wantReturn) {}
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+        if (enter && !wantReturn_) {
+            event->ignore();
+            return;
+        }
+        QPlainTextEdit::keyPressEvent(event);
+    }
+
+private:
+    bool wantReturn_;
+};
+
+QWidget* MakeMultiLineEdit(QDialog& dialog, const ControlTemplate& control) {
+    auto* edit = new MultiLineEdit(control.style & kWantReturn, &dialog);
+    edit->setLineWrapMode((control.style & kAutoHScroll) ? QPlainTextEdit::NoWrap
+                                                         : QPlainTextEdit::WidgetWidth);
+    edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    edit->setVerticalScrollBarPolicy((control.style & kVScrollBar) ? Qt::ScrollBarAlwaysOn
+                                                                   : Qt::ScrollBarAlwaysOff);
+    if (!(control.style & kBorder)) {
+        edit->setFrameShape(QFrame::NoFrame);
+    }
+    // Tab moves on to the next control, as in every dialog.
+    edit->setTabChangesFocus(true);
+    if (control.style & kReadOnly) {
+        // Its text stays readable, can be scrolled through with the wheel or the keyboard and
+        // copied, but not changed.
+        edit->setReadOnly(true);
+        edit->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    } else {
+        Windows1252Guard::Attach(edit);
+    }
     return edit;
 }
 
@@ -82,6 +131,8 @@ QWidget* MakeControl(QDialog& dialog, const ControlTemplate& control, const QRec
             return MakeStatic(dialog, control);
         case ControlKind::Edit:
             return MakeEdit(dialog, control);
+        case ControlKind::MultiLineEdit:
+            return MakeMultiLineEdit(dialog, control);
         case ControlKind::PushButton:
         case ControlKind::DefaultButton:
             return MakeButton(dialog, control);
@@ -89,6 +140,24 @@ QWidget* MakeControl(QDialog& dialog, const ControlTemplate& control, const QRec
             return MakeDropDown(dialog, control, area);
     }
     return nullptr;
+}
+
+void SetUpFrame(QDialog& dialog, const DialogTemplate& dialogTemplate) {
+    if (!(dialogTemplate.style & kApplicationFont)) {
+        QFont font(QString::fromLatin1(dialogTemplate.fontFamily), dialogTemplate.fontPointSize);
+        font.setStyleHint(QFont::SansSerif);
+        dialog.setFont(font);
+    }
+    dialog.setWindowTitle(FromWindows1252(dialogTemplate.caption));
+    dialog.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    const DialogUnits units(dialog.font());
+    const QSize size(units.ToPixelsX(dialogTemplate.width), units.ToPixelsY(dialogTemplate.height));
+    if (dialogTemplate.style & kResizableFrame) {
+        dialog.resize(size);
+    } else {
+        dialog.setFixedSize(size);
+    }
 }
 
 }  // namespace
@@ -100,27 +169,25 @@ QWidget* DialogControls::Control(int id) const {
 
 DialogControls BuildDialog(QDialog& dialog, const DialogTemplate& dialogTemplate,
                            const QPixmap& icon) {
-    QFont font(QString::fromLatin1(dialogTemplate.fontFamily), dialogTemplate.fontPointSize);
-    font.setStyleHint(QFont::SansSerif);
-    dialog.setFont(font);
-    dialog.setWindowTitle(FromWindows1252(dialogTemplate.caption));
-    dialog.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    SetUpFrame(dialog, dialogTemplate);
     const DialogUnits units(dialog.font());
-    dialog.setFixedSize(units.ToPixelsX(dialogTemplate.width),
-                        units.ToPixelsY(dialogTemplate.height));
 
     DialogControls controls;
     QWidget* previousTabStop = nullptr;
     QLabel* pendingBuddyLabel = nullptr;
+    std::vector<std::pair<QLabel*, int>> labelsWithBuddy;  // bound once every control exists
     for (const ControlTemplate& control : dialogTemplate.controls) {
         const QRect area = units.ToPixels(control.x, control.y, control.width, control.height);
         QWidget* widget = MakeControl(dialog, control, area, icon);
         if (control.kind != ControlKind::DropDownCombo) {
             widget->setGeometry(area);
         }
-        if (control.id != kNoControlId) {
+        if (control.objectName) {
+            widget->setObjectName(QString::fromLatin1(control.objectName));
+        } else if (control.id != kNoControlId) {
             widget->setObjectName(QStringLiteral("control%1").arg(control.id));
+        }
+        if (control.id != kNoControlId) {
             controls.byId_[control.id] = widget;
         }
         controls.inOrder_.push_back(widget);
@@ -130,7 +197,12 @@ DialogControls BuildDialog(QDialog& dialog, const DialogTemplate& dialogTemplate
             pendingBuddyLabel = nullptr;
         }
         if (control.kind == ControlKind::Label) {
-            pendingBuddyLabel = static_cast<QLabel*>(widget);
+            auto* label = static_cast<QLabel*>(widget);
+            if (control.buddyId == kNoControlId) {
+                pendingBuddyLabel = label;
+            } else {
+                labelsWithBuddy.emplace_back(label, control.buddyId);
+            }
         }
         if (control.style & kTabStop) {
             widget->setFocusPolicy(Qt::StrongFocus);
@@ -142,6 +214,9 @@ DialogControls BuildDialog(QDialog& dialog, const DialogTemplate& dialogTemplate
                    control.kind != ControlKind::Icon) {
             widget->setFocusPolicy(Qt::ClickFocus);
         }
+    }
+    for (const auto& [label, buddyId] : labelsWithBuddy) {
+        label->setBuddy(controls.Control(buddyId));
     }
     return controls;
 }

@@ -30,12 +30,14 @@ private:
     std::vector<QWidget*> inOrder_;
 };
 
-// Fills `dialog` with the template's controls: the template's font, every position and size
-// turned from dialog units into pixels with that font's metrics, the caption, a fixed size, a
-// frame with a caption and a close box but no minimise or maximise box, labels' mnemonics bound
-// to the control after them, and the tab order of the template. `icon` fills the icon controls.
-// Control ids become object names "control<id>".
+// Fills `dialog` with the template's controls: the template's font (or the application's, for a
+// template that asks for it), every position and size turned from dialog units into pixels with
+// that font's metrics, the caption, a frame with a caption and a close box but no minimise or
+// maximise box, of fixed size unless the template asks for a sizing frame, labels' mnemonics
+// bound to the control after them or to their buddy, and the tab order of the template. `icon`
+// fills the icon controls. Controls take the template's object names; a control with an id and
+// no name becomes "control<id>".
 DialogControls BuildDialog(QDialog& dialog, const DialogTemplate& dialogTemplate,
-                           const QPixmap& icon);
+                           const QPixmap& icon = QPixmap());
 
 }  // namespace tavlo

@@ -38,133 +38,40 @@ int Magnified(int pixels, int magnification) {
 const QColor kRed(255, 0, 0);
 const QColor kBlack(0, 0, 0);
 
-constexpr char kIdProperty[] = "controlId";
-
-QPlainTextEdit* CreateEdit(const tpl::Control& control, QWidget* parent) {
-    auto* edit = new QPlainTextEdit(parent);
-    // The template's edit boxes are all multi-line; a sideways-scrolling box does not wrap.
-    edit->setLineWrapMode((control.style & tpl::kAutoHScroll) ? QPlainTextEdit::NoWrap
-                                                              : QPlainTextEdit::WidgetWidth);
-    edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    edit->setVerticalScrollBarPolicy((control.style & tpl::kVScrollBar) ? Qt::ScrollBarAlwaysOn
-                                                                        : Qt::ScrollBarAlwaysOff);
-    if (!(control.style & tpl::kBorder)) {
-        edit->setFrameShape(QFrame::NoFrame);
-    }
-    // Tab moves on to the next control, as in every dialog.
-    edit->setTabChangesFocus(true);
-    if (control.style & tpl::kDisabled) {
-        // A disabled box is shown read-only: its text stays readable, can be scrolled through
-        // with the wheel or the keyboard and copied, but not changed.
-        edit->setReadOnly(true);
-        edit->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    } else {
-        Windows1252Guard::Attach(edit);
-    }
-    return edit;
-}
-
-QLabel* CreateStatic(const tpl::Control& control, QWidget* parent) {
-    auto* label = new QLabel(FromWindows1252(control.text), parent);
-    // Texts from the firmware must never be taken for markup.
-    label->setTextFormat(Qt::PlainText);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setWordWrap(true);
-    return label;
-}
-
-QPushButton* CreateButton(const tpl::Control& control, QWidget* parent) {
-    auto* button = new QPushButton(FromWindows1252(control.text), parent);
-    button->setDefault(control.style & tpl::kDefaultButton);
-    return button;
-}
-
-QWidget* CreateControl(const tpl::Control& control, QWidget* parent, const DialogUnits& units) {
-    QWidget* widget = nullptr;
-    switch (control.kind) {
-        case tpl::Kind::Edit:
-            widget = CreateEdit(control, parent);
-            break;
-        case tpl::Kind::StaticText:
-            widget = CreateStatic(control, parent);
-            break;
-        case tpl::Kind::PushButton:
-            widget = CreateButton(control, parent);
-            break;
-    }
-    widget->setObjectName(QString::fromLatin1(control.objectName));
-    widget->setProperty(kIdProperty, control.id);
-    widget->setGeometry(units.ToPixels(control.x, control.y, control.width, control.height));
-    if (!(control.style & tpl::kTabStop) && widget->focusPolicy() != Qt::NoFocus) {
-        widget->setFocusPolicy(Qt::ClickFocus);
-    }
-    return widget;
-}
-
 }  // namespace
 
-PatchDialog::PatchDialog(QWidget* parent) : QDialog(parent) {
-    BuildFromTemplate();
-}
-
-PatchDialog::~PatchDialog() = default;
-
-void PatchDialog::BuildFromTemplate() {
-    // The dialog's font is the application's default font: the template's "MS Sans Serif" at
-    // 8 points exists only on the platform it was made for, and the dialog units scale every
-    // control to whatever font is used instead.
-    const DialogUnits units(QWidget::font());
-    setWindowTitle(FromWindows1252(tpl::kCaption));
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowCloseButtonHint);
-    resize(units.ToPixelsX(tpl::kWidth), units.ToPixelsY(tpl::kHeight));
-
-    QWidget* previousTabStop = nullptr;
-    for (const tpl::Control& control : tpl::kControls) {
-        QWidget* widget = CreateControl(control, this, units);
-        if (control.style & tpl::kTabStop) {
-            if (previousTabStop) {
-                setTabOrder(previousTabStop, widget);
-            }
-            previousTabStop = widget;
-        }
-    }
-
-    foundEdit_ = static_cast<QPlainTextEdit*>(Control(tpl::kFoundText));
-    newEdit_ = static_cast<QPlainTextEdit*>(Control(tpl::kNewText));
-    counter_ = static_cast<QLabel*>(Control(tpl::kCounter));
-    previewLabel_ = static_cast<QLabel*>(Control(tpl::kPreviewLabel));
-    info_ = static_cast<QLabel*>(Control(tpl::kInfoText));
+PatchDialog::PatchDialog(QWidget* parent)
+    : QDialog(parent), controls_(BuildDialog(*this, tpl::kTemplate)) {
+    foundEdit_ = controls_.Get<QPlainTextEdit>(tpl::kFoundText);
+    newEdit_ = controls_.Get<QPlainTextEdit>(tpl::kNewText);
+    counter_ = controls_.Get<QLabel>(tpl::kCounter);
+    previewLabel_ = controls_.Get<QLabel>(tpl::kPreviewLabel);
+    info_ = controls_.Get<QLabel>(tpl::kInfoText);
     // The counter grows with its numbers, and in a font wider than the template's it would wrap
     // its second number out of sight. It keeps to one line and may use the free row up to the
     // Find Next button, less the 4 units the template leaves between buttons.
     counter_->setWordWrap(false);
     QRect counterArea = counter_->geometry();
+    const DialogUnits units(QWidget::font());
     counterArea.setRight(
         std::max(counterArea.right(), Control(tpl::kFindNext)->x() - units.ToPixelsX(4) - 1));
     counter_->setGeometry(counterArea);
-    // The label's mnemonic leads to the box it names.
-    findChild<QLabel*>(QStringLiteral("newTextLabel"))->setBuddy(newEdit_);
 
-    connect(static_cast<QPushButton*>(Control(tpl::kOk)), &QPushButton::clicked, this,
+    connect(controls_.Get<QPushButton>(tpl::kOk), &QPushButton::clicked, this,
             &PatchDialog::accept);
-    connect(static_cast<QPushButton*>(Control(tpl::kCancel)), &QPushButton::clicked, this,
+    connect(controls_.Get<QPushButton>(tpl::kCancel), &QPushButton::clicked, this,
             &PatchDialog::reject);
-    connect(static_cast<QPushButton*>(Control(tpl::kFindNext)), &QPushButton::clicked, this,
+    connect(controls_.Get<QPushButton>(tpl::kFindNext), &QPushButton::clicked, this,
             &PatchDialog::OnFindNext);
     // Connected after the box's Windows-1252 guard, so the counter sees the text the guard left.
     connect(newEdit_->document(), &QTextDocument::contentsChanged, this,
             &PatchDialog::OnChangeNewText);
 }
 
+PatchDialog::~PatchDialog() = default;
+
 QWidget* PatchDialog::Control(int id) const {
-    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        const QVariant value = child->property(kIdProperty);
-        if (value.isValid() && value.toInt() == id && id != tpl::kNoId) {
-            return child;
-        }
-    }
-    return nullptr;
+    return controls_.Control(id);
 }
 
 void PatchDialog::OnInitDialog() {

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/dialog_builder.h"
 #include "preview/screen_preview.h"
 
 class QLabel;
@@ -69,7 +70,6 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void BuildFromTemplate();
     void OnChangeNewText();
     std::string EditedText() const;  // the new-contents box, Windows-1252 with "\n" breaks
     void SetCounterColour(const QColor& colour);
@@ -78,6 +78,7 @@ private:
     void RepaintChangedLines(const std::vector<std::string>& lines, const QColor& colour);
     QRect LineBand(int index) const;  // the preview's band of one text line
 
+    DialogControls controls_;  // built from template 130
     QPlainTextEdit* foundEdit_ = nullptr;
     QPlainTextEdit* newEdit_ = nullptr;
     QLabel* counter_ = nullptr;

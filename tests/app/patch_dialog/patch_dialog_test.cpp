@@ -358,7 +358,7 @@ void PatchDialogTest::controlsFollowTemplateInDialogUnits() {
 
         const DialogUnits units(dialog.QWidget::font());
         QCOMPARE(dialog.size(), QSize(units.ToPixelsX(324), units.ToPixelsY(202)));
-        for (const tpl::Control& control : tpl::kControls) {
+        for (const ControlTemplate& control : tpl::kControls) {
             QWidget* widget = dialog.findChild<QWidget*>(QString::fromLatin1(control.objectName));
             QVERIFY(widget);
             QRect expected = units.ToPixels(control.x, control.y, control.width, control.height);
@@ -367,7 +367,7 @@ void PatchDialogTest::controlsFollowTemplateInDialogUnits() {
                 expected.setRight(units.ToPixelsX(155) - 1);
             }
             QCOMPARE(widget->geometry(), expected);
-            if (control.id != tpl::kNoId) {
+            if (control.id != kNoControlId) {
                 QCOMPARE(dialog.Control(control.id), widget);
             }
         }
@@ -462,7 +462,7 @@ void PatchDialogTest::magnificationComesFromSettingsAndAnyValueIsSafe() {
 void PatchDialogTest::resizingMovesNothing() {
     const auto dialog = ShowDialog(kMessage, "Owner", &firmware_->font);
     QList<QRect> before;
-    for (const tpl::Control& control : tpl::kControls) {
+    for (const ControlTemplate& control : tpl::kControls) {
         before << dialog->findChild<QWidget*>(QString::fromLatin1(control.objectName))->geometry();
     }
     const QPoint origin = dialog->PreviewOrigin();
@@ -470,7 +470,7 @@ void PatchDialogTest::resizingMovesNothing() {
     for (const QSize size : {dialog->size() * 2, dialog->size() / 2}) {
         dialog->resize(size);
         QCoreApplication::processEvents();
-        for (std::size_t i = 0; i < tpl::kControls.size(); ++i) {
+        for (std::size_t i = 0; i < std::size(tpl::kControls); ++i) {
             const char* name = tpl::kControls[i].objectName;
             QCOMPARE(dialog->findChild<QWidget*>(QString::fromLatin1(name))->geometry(),
                      before[static_cast<qsizetype>(i)]);

@@ -1,11 +1,12 @@
 #include <string>
 
 #include "cli/cli_context.h"
-#include "cli/container_records.h"
 #include "cli/terminal_text.h"
+#include "core/container_format.h"
 #include "core/firmware_image.h"
-#include "preview/device_font.h"
+#include "screen/device_font.h"
 #include "settings/settings_keys.h"
+#include "workflow/search_loop.h"
 
 namespace tavlo::cli {
 
@@ -43,16 +44,25 @@ int RunInfo(const CliArguments& arguments, const CliContext& context) {
         std::fprintf(context.out, "container: none\n");
     }
 
-    // Each search word, counted in the order Find Next visits its matches.
-    for (const char* word : kSearchWords) {
+    // Each search word, counted in the order Find Next visits its matches: the search command
+    // passes over every match.
+    class MatchCounter : public PatchConfirmer {
+    public:
+        bool WantsMatch(std::int32_t offset) override {
+            if (count++ == 0) {
+                first = offset;
+            }
+            return false;
+        }
+        Answer Confirm(PatchRequest&) override { return Answer::FindNext; }
         int count = 0;
         std::int32_t first = -1;
-        image.ResetSearch();
-        while (image.LocateMessage(word)) {
-            if (count++ == 0) {
-                first = image.MatchOffset();
-            }
-        }
+    };
+    for (const char* word : kSearchWords) {
+        MatchCounter counter;
+        RunSearch(image, word, counter);
+        const int count = counter.count;
+        const std::int32_t first = counter.first;
         const std::string name = EscapeForTerminal(word);
         if (count == 0) {
             std::fprintf(context.out, "word: %s 0\n", name.c_str());

@@ -4,23 +4,27 @@
 #include <functional>
 #include <string_view>
 
-#include "core/patch_step.h"
-
-namespace tavlo {
-class FirmwareImage;
-}
+#include "workflow/search_loop.h"
 
 namespace tavlo::cli {
 
-struct NthMatchOutcome {
-    bool reached = false;      // the N-th match exists
-    int patchResult = 0;       // what the patch step returned there
-    std::int32_t offset = -1;  // where it lies
-};
+// Runs the search command over a loaded image, passing over every match before the n-th
+// (1-based) as the desktop program's Find Next would; at the n-th, `atMatch` answers.
+inline SearchOutcome SearchToMatch(FirmwareImage& image, std::string_view searchText, int n,
+                                   const std::function<Answer(PatchRequest&)>& atMatch) {
+    class NthMatch : public PatchConfirmer {
+    public:
+        NthMatch(int n, const std::function<Answer(PatchRequest&)>& atMatch)
+            : n_(n), atMatch_(atMatch) {}
+        bool WantsMatch(std::int32_t) override { return ++seen_ >= n_; }
+        Answer Confirm(PatchRequest& request) override { return atMatch_(request); }
 
-// Runs the search and the patch step as the desktop program's Search does, answering Find Next
-// at every match before the n-th (1-based); at the n-th, `atMatch` answers the patch step.
-NthMatchOutcome PatchAtMatch(FirmwareImage& image, std::string_view searchText, int n,
-                             const std::function<int(PatchRequest&)>& atMatch);
+    private:
+        int n_;
+        int seen_ = 0;
+        const std::function<Answer(PatchRequest&)>& atMatch_;
+    } confirmer(n, atMatch);
+    return RunSearch(image, searchText, confirmer);
+}
 
 }  // namespace tavlo::cli

@@ -48,13 +48,13 @@ int RunPatch(const CliArguments& arguments, const CliContext& context) {
         return ExitFileError;
     }
     std::string oldText;
-    const NthMatchOutcome outcome =
-        PatchAtMatch(image, *searchText, arguments.match, [&](PatchRequest& request) {
+    const SearchOutcome outcome =
+        SearchToMatch(image, *searchText, arguments.match, [&](PatchRequest& request) {
             oldText = request.currentText;
             if (newText) {
                 request.newText = *newText;
             }
-            return static_cast<int>(ConfirmOk);
+            return Answer::Ok;
         });
     if (!outcome.reached) {
         context.Error("Search text not found");

@@ -1,21 +1,13 @@
-#include <QImage>
-#include <QPainter>
 #include <string>
 
 #include "cli/cli_context.h"
 #include "cli/nth_match.h"
+#include "cli/png_file.h"
 #include "core/firmware_image.h"
-#include "preview/screen_preview.h"
+#include "screen/preview_picture.h"
+#include "settings/settings_file.h"
 
 namespace tavlo::cli {
-
-namespace {
-
-// The screen picture's size in its own pixels.
-constexpr int kPictureWidth = 120;
-constexpr int kPictureHeight = 133;
-
-}  // namespace
 
 // Draws what the patch dialog's preview shows for the N-th match into a PNG picture.
 int RunPreview(const CliArguments& arguments, const CliContext& context) {
@@ -29,36 +21,31 @@ int RunPreview(const CliArguments& arguments, const CliContext& context) {
     if (!LoadFirmware(image, arguments.file, context)) {
         return ExitFileError;
     }
-    const NthMatchOutcome outcome =
-        PatchAtMatch(image, *searchText, arguments.match, [&](PatchRequest& request) {
+    const SearchOutcome outcome =
+        SearchToMatch(image, *searchText, arguments.match, [&](PatchRequest& request) {
             PrintFontLine(image, request.font, context);
             // The proposed text arrives fitted to the message; a --text is drawn as typed.
             const std::string& text = arguments.text ? *arguments.text : request.newText;
             const bool overLimit = text.size() > request.currentText.size();
 
-            ScreenPreview preview;  // takes MagX and MagY from the settings
-            preview.font = request.font;
+            int magX = GetConfigInt("Display", "MagX", 2);
+            int magY = GetConfigInt("Display", "MagY", 2);
             if (arguments.magX) {
-                preview.magX = *arguments.magX;
-                preview.magY = *arguments.magY;
+                magX = *arguments.magX;
+                magY = *arguments.magY;
             }
-            if (preview.magX <= 0 || preview.magY <= 0) {
+            if (magX <= 0 || magY <= 0) {
                 context.Error("nothing to draw at a magnification of 0");
                 status = ExitUsage;
-                return static_cast<int>(ConfirmCancel);
+                return Answer::Cancel;
             }
-            QImage picture(kPictureWidth * preview.magX, kPictureHeight * preview.magY,
-                           QImage::Format_RGB32);
-            picture.fill(Qt::black);
-            {
-                QPainter painter(&picture);
-                preview.Paint(painter, text, 0, 0, overLimit ? QColor(255, 0, 0) : Qt::black);
-            }
-            if (!picture.save(QString::fromLocal8Bit(arguments.out->c_str()), "PNG")) {
+            const RgbRaster picture = ComposePreview(request.font, text, magX, magY,
+                                                     overLimit ? kTextTooLong : kTextFits);
+            if (!WritePng(*arguments.out, picture)) {
                 context.Error("cannot write '" + *arguments.out + "'");
                 status = ExitFileError;
             }
-            return static_cast<int>(ConfirmCancel);
+            return Answer::Cancel;
         });
     if (!outcome.reached) {
         context.Error("Search text not found");

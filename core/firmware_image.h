@@ -9,11 +9,6 @@
 
 namespace tavlo {
 
-class PatchConfirmer;
-
-// Results of PatchMessage.
-enum PatchResult : int { PatchCancelled = 0, PatchApplied = 1, PatchFindNext = 2 };
-
 // One firmware file held wholly in memory, followed by one extra zero byte that is not part of
 // the file (it ends the last zero-terminated string, so no string search runs off the buffer).
 class FirmwareImage {
@@ -22,7 +17,7 @@ public:
     explicit FirmwareImage(Notifier& notifier);
     FirmwareImage(const FirmwareImage&) = delete;
     FirmwareImage& operator=(const FirmwareImage&) = delete;
-    virtual ~FirmwareImage();
+    ~FirmwareImage();
 
     // Reads the whole file. Replaces the image only on success; on failure the image keeps its
     // bytes, name, modified flag and match, and LastError() says why.
@@ -50,10 +45,6 @@ public:
     bool LocateMessage(std::string_view searchText);
     std::uint32_t MessageLength() const;
     void ReplaceMessage(std::string_view text);
-
-    // The patch step at the current match: proposes the owner lines of `section`, lets the
-    // confirmer decide, and writes the accepted text. Returns a PatchResult.
-    int PatchMessage(std::string_view section, PatchConfirmer& confirmer);
 
     const std::uint8_t* Data() const { return data_; }
     std::uint32_t Length() const { return length_; }

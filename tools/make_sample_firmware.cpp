@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
         std::cerr << "tavlo-make-sample-firmware: " << font.error << "\n";
         return 1;
     }
-    const GlyphTableBytes table = EncodeGlyphTable(font.glyphs);
+    const GlyphTableBytes table = tavlo::EncodeGlyphTable(font.glyphs);
     if (!table.error.empty()) {
         std::cerr << "tavlo-make-sample-firmware: " << table.error << "\n";
         return 1;

@@ -5,7 +5,7 @@
 #include <sstream>
 #include <string>
 
-#include "app/version_resource_writer.h"
+#include "core/version_resource_writer.h"
 
 namespace {
 

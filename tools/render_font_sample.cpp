@@ -10,7 +10,7 @@
 
 #include "core/firmware_image.h"
 #include "core/windows1252.h"
-#include "preview/device_font.h"
+#include "screen/device_font.h"
 #include "tools/output_file.h"
 
 namespace {

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "core/container_format.h"
+
 namespace tavlo::tools {
 namespace {
 
@@ -74,16 +76,6 @@ void Align(std::vector<std::uint8_t>& out) {
 
 }  // namespace
 
-void AppendRecord(std::vector<std::uint8_t>& file, char type,
-                  const std::vector<std::uint8_t>& payload) {
-    const auto size = static_cast<std::uint32_t>(payload.size());
-    for (int shift = 0; shift < 32; shift += 8) {
-        file.push_back(static_cast<std::uint8_t>(size >> shift));
-    }
-    file.push_back(static_cast<std::uint8_t>(type));
-    file.insert(file.end(), payload.begin(), payload.end());
-}
-
 std::vector<std::uint8_t> BuildSampleFirmware(const std::vector<std::uint8_t>& glyphTable) {
     CodeBytes code;
 
@@ -116,8 +108,7 @@ std::vector<std::uint8_t> BuildSampleFirmware(const std::vector<std::uint8_t>& g
         AppendString(application, text);
     }
 
-    std::vector<std::uint8_t> file(kContainerMagic, kContainerMagic + 4);
-    AppendUint16(file, kContainerVersion);
+    std::vector<std::uint8_t> file = StartContainer();
     AppendRecord(file, kRecordData, data);
     AppendRecord(file, kRecordRegion, region);
     AppendRecord(file, kRecordApplication, application);

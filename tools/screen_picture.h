@@ -3,15 +3,14 @@
 #include <string>
 #include <string_view>
 
-#include "tools/bmp_file.h"
+#include "screen/bmp_file.h"
+#include "screen/screen_geometry.h"
 
 namespace tavlo::tools {
 
 // The picture of the receiver's screen that the patch preview draws the text on (bitmap 132):
-// 120 x 133 pixels in four colours, the screen area framed by a one-pixel outline at rows 4-96
-// and columns 4-116, and below it a three-line caption.
-inline constexpr int kPictureWidth = 120;
-inline constexpr int kPictureHeight = 133;
+// kPictureWidth x kPictureHeight pixels in four colours, the screen area framed by a one-pixel
+// outline at rows 4-96 and columns 4-116, and below it a three-line caption.
 
 // Palette indices of the four colours; the other 252 entries are black and unused.
 enum PictureColour : std::uint8_t { kBlack = 0, kDark = 1, kBody = 2, kLight = 3 };

@@ -15,9 +15,9 @@
 #include <vector>
 
 #include "core/firmware_image.h"
-#include "core/patch_step.h"
-#include "preview/patch_dialog.h"
-#include "test_firmware.h"
+#include "qt/patch_dialog.h"
+#include "support/qt/test_firmware.h"
+#include "workflow/patch_step.h"
 
 namespace {
 

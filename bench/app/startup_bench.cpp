@@ -18,11 +18,11 @@
 #include <memory>
 #include <string>
 
-#include "app/main_dialog.h"
-#include "app/message_box_notifier.h"
-#include "app/qt_ui_services.h"
 #include "core/firmware_image.h"
-#include "preview/patch_confirmer.h"
+#include "qt/main_dialog.h"
+#include "qt/message_box_notifier.h"
+#include "qt/patch_confirmer.h"
+#include "qt/qt_ui_services.h"
 #include "settings/settings_file.h"
 
 namespace {

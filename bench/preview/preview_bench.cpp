@@ -17,9 +17,9 @@
 #include <vector>
 
 #include "core/firmware_image.h"
-#include "preview/device_font.h"
-#include "preview/screen_layout.h"
-#include "preview/screen_preview.h"
+#include "qt/screen_preview.h"
+#include "screen/device_font.h"
+#include "screen/screen_layout.h"
 
 namespace {
 

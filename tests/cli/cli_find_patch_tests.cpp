@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "cli_test_support.h"
+#include "support/cli_test_support.h"
 
 namespace tavlo::test {
 namespace {

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <QImage>
 #include <string>
 
-#include "cli_test_support.h"
+#include "support/cli_test_support.h"
+#include "support/png_reader.h"
 
 namespace tavlo::test {
 namespace {
@@ -93,27 +93,17 @@ TEST_F(CliInfoPreview, InfoReportsATruncatedRecord) {
     EXPECT_NE(r.out.find("record: 6 D 3\nrecord: 14 truncated\n"), std::string::npos) << r.out;
 }
 
-bool HasColour(const QImage& picture, QRgb colour) {
-    for (int y = 0; y < picture.height(); ++y) {
-        for (int x = 0; x < picture.width(); ++x) {
-            if ((picture.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF)) {
-                return true;
-            }
-        }
-    }
-    return false;
-}
-
 TEST_F(CliInfoPreview, PreviewWritesThePictureAtTheGivenMagnification) {
     const std::string png = dir.File("screen.png");
     const ProcessResult r =
         RunCli({"preview", firmware, "--mag", "3", "1", "--out", png, "--text", "hi"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, "font: " + std::to_string(fontOffset) + "\n");
-    const QImage picture(QString::fromStdString(png));
-    ASSERT_FALSE(picture.isNull());
-    EXPECT_EQ(picture.size(), QSize(360, 133));
-    EXPECT_FALSE(HasColour(picture, qRgb(255, 0, 0)));
+    const std::optional<RgbRaster> picture = ReadPng(png);
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(picture->width, 360);
+    EXPECT_EQ(picture->height, 133);
+    EXPECT_FALSE(HasColour(*picture, kTextTooLong));
 }
 
 TEST_F(CliInfoPreview, PreviewDrawsRedWhenTheTextIsLongerThanTheMessage) {
@@ -121,9 +111,11 @@ TEST_F(CliInfoPreview, PreviewDrawsRedWhenTheTextIsLongerThanTheMessage) {
     // The first match's message "WARNING hi" holds 10 bytes; 11 are too many.
     const ProcessResult r = RunCli({"preview", firmware, "--out", png, "--text", "12345678901"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    const QImage picture(QString::fromStdString(png));
-    EXPECT_EQ(picture.size(), QSize(240, 266));
-    EXPECT_TRUE(HasColour(picture, qRgb(255, 0, 0)));
+    const std::optional<RgbRaster> picture = ReadPng(png);
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(picture->width, 240);
+    EXPECT_EQ(picture->height, 266);
+    EXPECT_TRUE(HasColour(*picture, kTextTooLong));
 }
 
 TEST_F(CliInfoPreview, PreviewOfTheSecondMatchWithoutAFont) {
@@ -132,7 +124,7 @@ TEST_F(CliInfoPreview, PreviewOfTheSecondMatchWithoutAFont) {
     ProcessResult r = RunCli({"preview", firmware, "--match", "2", "--out", png});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, "font: not found\n");
-    EXPECT_FALSE(QImage(QString::fromStdString(png)).isNull());
+    EXPECT_TRUE(ReadPng(png));
     r = RunCli({"preview", firmware, "--match", "3", "--out", png});
     EXPECT_EQ(r.exitCode, 1);
 }

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "child_process.h"
 #include "core/embedded_resources.h"
 #include "core/firmware_image.h"
-#include "image_files.h"
+#include "support/child_process.h"
+#include "support/image_files.h"
 
 namespace tavlo {
 namespace {

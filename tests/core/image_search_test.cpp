@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "core/firmware_image.h"
-#include "image_files.h"
+#include "support/image_files.h"
 
 namespace tavlo {
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "core/firmware_image.h"
-#include "image_files.h"
+#include "support/image_files.h"
 
 namespace tavlo::test {
 namespace {

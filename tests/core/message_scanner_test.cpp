@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "image_files.h"
+#include "support/image_files.h"
 
 namespace tavlo::test {
 namespace {

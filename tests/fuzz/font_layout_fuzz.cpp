@@ -19,8 +19,8 @@
 
 #include "core/firmware_image.h"
 #include "fuzz_support.h"
-#include "preview/device_font.h"
-#include "preview/screen_layout.h"
+#include "screen/device_font.h"
+#include "screen/screen_layout.h"
 
 namespace {
 

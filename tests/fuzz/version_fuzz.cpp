@@ -15,8 +15,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/version_info.h"
-#include "app/version_resource.h"
+#include "core/version_info.h"
+#include "core/version_resource.h"
 #include "fuzz_support.h"
 
 namespace {

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "cli/cli_test_support.h"
-#include "core/child_process.h"
 #include "core/firmware_image.h"
 #include "fault_fixture.h"
+#include "support/child_process.h"
+#include "support/cli_test_support.h"
 
 namespace tavlo::test {
 namespace {

@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "cli/cli_test_support.h"
 #include "core/firmware_image.h"
 #include "fault_fixture.h"
-#include "preview/font_image.h"
-#include "preview/screen_layout.h"
+#include "screen/screen_layout.h"
+#include "support/cli_test_support.h"
+#include "support/font_image.h"
 
 namespace tavlo::test {
 namespace {

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "cli/cli_test_support.h"
 #include "settings/settings_file.h"
+#include "support/cli_test_support.h"
 
 namespace tavlo::test {
 namespace {

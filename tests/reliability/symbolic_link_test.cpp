@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "cli/cli_test_support.h"
 #include "core/firmware_image.h"
 #include "fault_fixture.h"
+#include "support/cli_test_support.h"
 
 namespace tavlo::test {
 namespace {

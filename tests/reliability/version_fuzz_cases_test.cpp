@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "app/version_info.h"
-#include "app/version_resource.h"
+#include "core/version_info.h"
+#include "core/version_resource.h"
 
 namespace tavlo::test {
 namespace {

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "core/firmware_image.h"
-#include "preview/device_font.h"
 #include "run_tool.h"
+#include "screen/device_font.h"
 #include "support/test_files.h"
 
 namespace tavlo::test {

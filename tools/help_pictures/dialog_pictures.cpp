@@ -11,14 +11,14 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/main_dialog.h"
-#include "app/main_dialog_template.h"
-#include "app/ui_services.h"
 #include "core/firmware_image.h"
-#include "core/patch_step.h"
-#include "preview/patch_dialog.h"
-#include "preview/patch_dialog_template.h"
+#include "qt/main_dialog.h"
+#include "qt/patch_dialog.h"
+#include "qt/ui_services.h"
 #include "settings/settings_file.h"
+#include "workflow/main_dialog_template.h"
+#include "workflow/patch_dialog_template.h"
+#include "workflow/search_loop.h"
 
 namespace tavlo::tools {
 
@@ -37,7 +37,7 @@ public:
 
 class CancellingConfirmer : public PatchConfirmer {
 public:
-    int Confirm(PatchRequest&) override { return ConfirmCancel; }
+    Answer Confirm(PatchRequest&) override { return Answer::Cancel; }
 };
 
 // The control's place in the dialog's client pixels.
@@ -65,7 +65,7 @@ QImage Photograph(QWidget& dialog) {
 // Shows the patch dialog for the request as the patch step would, and photographs it.
 class PhotographingConfirmer : public PatchConfirmer {
 public:
-    int Confirm(PatchRequest& request) override {
+    Answer Confirm(PatchRequest& request) override {
         namespace tpl = patch_dialog_template;
         PatchDialog dialog;
         dialog.currentText = request.currentText;
@@ -92,7 +92,7 @@ public:
         add("find-next", "Skip this message and look for the next one",
             PlaceOf(dialog, dialog.Control(tpl::kFindNext)));
         dialog.hide();
-        return ConfirmCancel;
+        return Answer::Cancel;
     }
 
     DialogShot shot;
@@ -153,8 +153,8 @@ DialogShot GrabPatchDialog(const std::string& firmwarePath) {
     GrabFolder folder(firmwarePath);
     FirmwareImage image;
     PhotographingConfirmer confirmer;
-    if (image.Load(folder.FirmwareCopy()) && image.LocateMessage("WARNING")) {
-        image.PatchMessage("Patch", confirmer);
+    if (image.Load(folder.FirmwareCopy())) {
+        RunSearch(image, "WARNING", confirmer);
     }
     return confirmer.shot;
 }

@@ -4,7 +4,7 @@
 #include <optional>
 #include <vector>
 
-#include "tools/bmp_file.h"
+#include "screen/bmp_file.h"
 
 namespace tavlo::tools {
 

@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "tools/bmp_file.h"
+#include "screen/bmp_file.h"
 
 namespace tavlo::tools {
 

@@ -1,0 +1,54 @@
+#include "qt/qt_ui_services.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QStringList>
+
+#include "qt/text_boundary.h"
+
+namespace tavlo {
+
+void QtUiServices::ShowMessage(QWidget* owner, std::string_view title, std::string_view text,
+                               MessageIcon icon) {
+    QMessageBox box(icon == MessageIcon::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon,
+                    FromWindows1252(title), FromWindows1252(text), QMessageBox::Ok, owner);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+bool QtUiServices::AskYesNo(QWidget* owner, std::string_view title, std::string_view text) {
+    QMessageBox box(QMessageBox::NoIcon, FromWindows1252(title), FromWindows1252(text),
+                    QMessageBox::Yes | QMessageBox::No, owner);
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
+std::optional<QString> QtUiServices::GetOpenFileName(QWidget* owner, const QString& initialName,
+                                                     const std::vector<FileFilter>& filters,
+                                                     const QString& defaultExtension) {
+    QFileDialog dialog(owner, QStringLiteral("Open"));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(defaultExtension);
+    QStringList nameFilters;
+    for (const FileFilter& filter : filters) {
+        // Qt reads the patterns from the parentheses at the end of the text it shows.
+        const QString shown = QStringLiteral("(") + filter.patterns + u')';
+        nameFilters << (filter.description.endsWith(shown) ? filter.description
+                                                           : filter.description + u' ' + shown);
+    }
+    dialog.setNameFilters(nameFilters);
+    if (!nameFilters.isEmpty()) {
+        dialog.selectNameFilter(nameFilters.first());
+    }
+    if (!initialName.isEmpty()) {
+        dialog.selectFile(initialName);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return dialog.selectedFiles().first();
+}
+
+}  // namespace tavlo

@@ -1,0 +1,340 @@
+// The Edit settings command through the real main dialog: the question when there is no
+// settings file, the default file it writes, the editor it starts (recorded, or really started),
+// the box that waits for the user and the settings read again afterwards.
+#include <QApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QTest>
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+
+#include "core/embedded_resources.h"
+#include "dialog_session.h"
+#include "qt/qt_ui_services.h"
+#include "settings/settings_file.h"
+#include "settings/settings_keys.h"
+#include "support/qt/modal_helper.h"
+#include "support/qt/test_registry.h"
+
+namespace tavlo::test {
+
+namespace {
+
+using namespace std::string_literals;
+
+const std::string kCreateTitle = "Tavlo : Create default settings file ?";
+const std::string kHoldTitle = "tavlo";  // the program file's name: the box has no title of its own
+const std::string kHoldText =
+    "Press OK when you are finished editing and have saved the config file";
+
+std::string CreateQuestion(const std::string& editor) {
+    return "The default settings file (tavlo.cfg) was not found.\n\nShould Tavlo create one for "
+           "you ?\nSelect YES to create the file and edit it with " +
+           editor + ",\nSelect NO to cancel this action.";
+}
+
+std::string LaunchFailure(const std::string& editor, int error, const std::string& path) {
+    return "Tavlo could not launch " + editor + " to edit the configuration\nfile. (An error #" +
+           std::to_string(error) +
+           " was returned)\n\nIf you have another editor, use it to open the following file:\n\n" +
+           path + "\n";
+}
+
+std::string DefaultSettingsBytes() {
+    const auto resource = FindResource("tavlo.cfg", "RT_TAVLO");
+    return resource ? std::string(reinterpret_cast<const char*>(resource->data()), resource->size())
+                    : std::string();
+}
+
+bool Exists(const std::string& path) {
+    return QFileInfo::exists(QString::fromStdString(path));
+}
+
+struct Entry {
+    std::string section, key, value;
+    std::int32_t line;
+    bool operator==(const Entry&) const = default;
+};
+
+std::vector<Entry> StoredEntries() {
+    std::vector<Entry> entries;
+    for (const SettingsEntry& e : SettingsFile::Instance().Entries()) {
+        entries.push_back({*e.section, e.key, e.value, e.line});
+    }
+    return entries;
+}
+
+}  // namespace
+
+class EditSettingsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void existingFileIsOpenedAndReadAgainAfterOk() {
+        DialogSession s;
+        QVERIFY(
+            s.work.WriteSettings("[Image]\nFilename = old.rgn\n[Patch]\n"
+                                 "SearchString = 'ATTENTION'\n"));
+        s.Open();
+        QCOMPARE(s.SearchField(), QStringLiteral("ATTENTION"));
+        s.Type(QStringLiteral("typed.rgn"), QStringLiteral("typed"));
+        QString fieldWhileHeld;
+        s.ui.onMessage = [&](const ScriptedUi::Message&) {
+            fieldWhileHeld = s.FileField();
+            // The user edits and saves the file while the box waits.
+            s.work.WriteSettings(
+                "[Image]\nFilename = new.rgn\n[Patch]\nSearchString = 'WARNUNG'\n");
+        };
+        s.Click(kIdEditSettings);
+
+        const std::string path = s.work.File("tavlo.cfg");
+        QCOMPARE(s.log, (CommandLog{"start xdg-open " + path, "show " + kHoldTitle}));
+        QCOMPARE(s.ui.messages[0].text, kHoldText);
+        QCOMPARE(s.ui.messages[0].owner, &s.Dialog());
+        QCOMPARE(fieldWhileHeld, QStringLiteral("typed.rgn"));  // nothing read before OK
+        QCOMPARE(s.FileField(), QStringLiteral("new.rgn"));
+        QCOMPARE(s.SearchField(), QStringLiteral("WARNUNG"));
+        QCOMPARE(s.Dialog().m_settingsPath, std::optional(path));
+        QCOMPARE(s.Dialog().findChild<QComboBox*>()->count(), 5);  // the list holds the words once
+    }
+
+    void noFileAnswerNoDoesNothingElse() {
+        DialogSession s;
+        s.Open();
+        s.Type(QStringLiteral("typed.rgn"), QStringLiteral("typed"));
+        s.ui.answers = {false};
+        s.Click(kIdEditSettings);
+
+        QCOMPARE(s.log, CommandLog{"ask " + kCreateTitle});
+        QCOMPARE(s.ui.questions[0].text, CreateQuestion("xdg-open"));
+        QCOMPARE(s.ui.questions[0].owner, &s.Dialog());
+        QVERIFY(s.starter.started.empty());
+        QVERIFY(!Exists(s.work.File("tavlo.CFG")));
+        QVERIFY(std::filesystem::is_empty(s.work.Folder()));
+        QCOMPARE(s.FileField(), QStringLiteral("typed.rgn"));
+        QVERIFY(!s.Dialog().m_settingsPath);
+    }
+
+    // A German user: the built-in search word is WARNUNG, the created file says WARNING.
+    void noFileAnswerYesWritesTheDefaultAndOpensIt() {
+        DialogSession s("de_DE.UTF-8");
+        s.Open();
+        QCOMPARE(s.SearchField(), QStringLiteral("WARNUNG"));
+        const std::string path = s.work.File("tavlo.CFG");
+        s.ui.answers = {true};
+        std::optional<std::string> pathWhenStarted;
+        QString searchWhenStarted;
+        s.starter.onStart = [&] {
+            pathWhenStarted = s.Dialog().m_settingsPath;
+            searchWhenStarted = s.SearchField();
+        };
+        s.Click(kIdEditSettings);
+
+        QCOMPARE(s.log, (CommandLog{"ask " + kCreateTitle, "start xdg-open " + path,
+                                    "show " + kHoldTitle}));
+        const std::optional<std::string> written = Workspace::ReadFrom(path);
+        QVERIFY(written.has_value());
+        QCOMPARE(*written, DefaultSettingsBytes());
+        QVERIFY(!DefaultSettingsBytes().empty());
+        QVERIFY(!Exists(path + ".bak") && !Exists(s.work.File("tavlo.bak")));  // no backup
+        // The file was read before the editor started, and again after OK.
+        QCOMPARE(pathWhenStarted, std::optional(path));
+        QCOMPARE(searchWhenStarted, QStringLiteral("WARNING"));
+        QCOMPARE(s.SearchField(), QStringLiteral("WARNING"));
+        QCOMPARE(s.FileField(), QStringLiteral("*.rgn"));
+        QVERIFY(s.notifier.messages.empty());
+
+        // From now on the file is there: no question, the editor opens it.
+        s.log.clear();
+        s.Click(kIdEditSettings);
+        QCOMPARE(s.log, (CommandLog{"start xdg-open " + path, "show " + kHoldTitle}));
+        QCOMPARE(Workspace::ReadFrom(path), std::optional(DefaultSettingsBytes()));
+    }
+
+    void createdFileReadsBackAsTheDefaultTable() {
+        DialogSession s;
+        s.Open();
+        s.ui.answers = {true};
+        s.Click(kIdEditSettings);
+        QVERIFY(s.Dialog().m_settingsPath.has_value());
+
+        const std::vector<Entry> expected = {
+            {"Image", "Filename", "*.rgn", 22},
+            {"Display", "MagX", "2", 25},
+            {"Display", "MagY", "2", 26},
+            {"Patch", "SearchString", "WARNING", 32},
+            {"Patch", "L1", "Terry N. Owner", 39},
+            {"Patch", "L2", "", 40},
+            {"Patch", "L3", "(555) 31122000", 41},
+            {"Patch", "L4", kExampleEmail, 42},
+            {"Patch", "L5", "", 43},
+            {"Patch", "L6", "Reward $$$", 44},
+            {"Patch", "L7", "when returned!", 45},
+        };
+        QCOMPARE(StoredEntries(), expected);
+        // Every value but the search word is the key's built-in default.
+        for (const Entry& entry : expected) {
+            if (entry.key != "SearchString") {
+                const char* builtIn = BuiltInDefault(entry.section, entry.key);
+                QVERIFY2(builtIn && entry.value == builtIn, entry.key.c_str());
+            }
+        }
+    }
+
+    // The settings path lies below a regular file, so no folder of that name can ever exist:
+    // the write fails for every user, root included.
+    void unwritableProgramFolder() {
+        DialogSession s;
+        QVERIFY(s.work.Write("plain", "a file, not a folder"));
+        const std::string program = s.work.File("plain") + "/tavlo";
+        s.Open(program);
+        s.ui.answers = {true};
+        s.Click(kIdEditSettings);
+
+        // The image's own message, then the editor without a file, then the box, then nothing.
+        QCOMPARE(s.log, (CommandLog{"ask " + kCreateTitle, "show Tavlo", "start xdg-open",
+                                    "show " + kHoldTitle}));
+        QVERIFY(!s.ui.messages[0].text.empty());
+        QCOMPARE(s.ui.messages[0].owner, &s.Dialog());
+        QVERIFY(!s.Dialog().m_settingsPath);
+        QCOMPARE(s.FileField(), QStringLiteral("*.rgn"));
+        QCOMPARE(s.SearchField(), QStringLiteral("WARNING"));
+        QCOMPARE(Workspace::ReadFrom(s.work.File("plain")), std::optional("a file, not a folder"s));
+    }
+
+    void editorThatCannotStartIsReportedAndTheSequenceGoesOn() {
+        DialogSession s;
+        QVERIFY(s.work.WriteSettings("[Patch]\nSearchString = 'ATTENTION'\n"));
+        s.Open();
+        s.starter.results = {ENOENT};
+        s.ui.onMessage = [&](const ScriptedUi::Message& message) {
+            if (message.title == kHoldTitle) {
+                s.work.WriteSettings("[Patch]\nSearchString = 'ATTENZIONE'\n");
+            }
+        };
+        s.Click(kIdEditSettings);
+
+        const std::string path = s.work.File("tavlo.cfg");
+        QCOMPARE(s.log,
+                 (CommandLog{"start xdg-open " + path, "show Tavlo : Could not launch xdg-open",
+                             "show " + kHoldTitle}));
+        QCOMPARE(s.ui.messages[0].text, LaunchFailure("xdg-open", ENOENT, path));
+        QCOMPARE(s.SearchField(), QStringLiteral("ATTENZIONE"));
+    }
+
+    // Without a settings path the message names the path where the file was looked for.
+    void editorThatCannotStartWithoutASettingsFile() {
+        DialogSession s;
+        QVERIFY(s.work.Write("plain", "x"));
+        const std::string program = s.work.File("plain") + "/tavlo";
+        s.Open(program);
+        s.ui.answers = {true};
+        s.starter.results = {EACCES};
+        s.Click(kIdEditSettings);
+
+        QCOMPARE(s.log,
+                 (CommandLog{"ask " + kCreateTitle, "show Tavlo", "start xdg-open",
+                             "show Tavlo : Could not launch xdg-open", "show " + kHoldTitle}));
+        QCOMPARE(s.ui.messages[1].text,
+                 LaunchFailure("xdg-open", EACCES, s.work.File("plain") + "/tavlo.CFG"));
+    }
+
+    // $VISUAL names the editor, in the question and the failure message too.
+    void editorFromVisual() {
+        DialogSession s;
+        ScopedEnv visual("VISUAL", "my-editor --wait");
+        s.Open();
+        s.ui.answers = {true};
+        s.starter.results = {ENOENT};
+        s.Click(kIdEditSettings);
+
+        const std::string path = s.work.File("tavlo.CFG");
+        QCOMPARE(s.ui.questions[0].text, CreateQuestion("my-editor"));
+        QCOMPARE(s.log,
+                 (CommandLog{"ask " + kCreateTitle, "start my-editor --wait " + path,
+                             "show Tavlo : Could not launch my-editor", "show " + kHoldTitle}));
+        QCOMPARE(s.ui.messages[0].text, LaunchFailure("my-editor", ENOENT, path));
+    }
+
+    // A real editor, really started: a script that takes its time, then edits the file. The
+    // command does not wait for it; the user presses OK once it has saved.
+    void realEditorIsNotWaitedFor() {
+        DialogSession s;
+        QVERIFY(s.work.WriteSettings("[Patch]\nSearchString = 'ATTENTION'\n"));
+        QVERIFY(s.work.Write("slow-editor",
+                             "#!/bin/sh\nsleep 1\n"
+                             "printf '[Patch]\\nSearchString = ATTENZIONE\\n' > \"$1\"\n"));
+        std::filesystem::permissions(s.work.File("slow-editor"), std::filesystem::perms::owner_all);
+        ScopedEnv visual("VISUAL", s.work.File("slow-editor").c_str());
+        s.Open();
+        s.Dialog().SetProgramStarter(DesktopProgramStarter());
+        const auto edited = [&] {
+            return s.work.Read("tavlo.cfg").value_or("").find("ATTENZIONE") != std::string::npos;
+        };
+        bool editedWhenBoxOpened = true;
+        bool editedWhileBoxOpen = false;
+        s.ui.onMessage = [&](const ScriptedUi::Message&) {
+            editedWhenBoxOpened = edited();
+            editedWhileBoxOpen = QTest::qWaitFor(edited, 10000);
+        };
+        s.Click(kIdEditSettings);
+
+        QCOMPARE(s.log, CommandLog{"show " + kHoldTitle});  // started without a failure
+        QVERIFY(!editedWhenBoxOpened);
+        QVERIFY(editedWhileBoxOpen);
+        QCOMPARE(s.SearchField(), QStringLiteral("ATTENZIONE"));
+    }
+
+    // The desktop's own boxes: the question and the waiting box are modal over the dialog, and
+    // the settings are read again only once the waiting box has been closed.
+    void realBoxesHoldTheDialogUntilOk() {
+        Workspace work;
+        ScopedEnv lcAll("LC_ALL", "en_US.UTF-8");
+        ScopedEnv visual("VISUAL", nullptr);
+        QtUiServices ui;
+        ScriptedConfirmer confirmer;
+        RecordingNotifier notifier;
+        FirmwareImage image(notifier);
+        CommandLog log;
+        RecordingStarter starter(log);
+        MainDialog dialog(work.ProgramPath(), ui, confirmer);
+        dialog.m_image = &image;
+        dialog.SetProgramStarter(starter);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        auto* search = dialog.findChild<QComboBox*>(QStringLiteral("control1005"));
+
+        // The boxes are gone once closed: what is known of them is taken while they are open.
+        bool questionOverDialog = false;
+        bool waitingBoxOverDialog = false;
+        bool modalWhileWaiting = false;
+        QString searchWhileWaiting;
+        WhenModalOpens([&](QWidget* window) {
+            questionOverDialog = window->parentWidget() == &dialog;
+            WhenModalOpens([&](QWidget* box) {
+                waitingBoxOverDialog = box->parentWidget() == &dialog;
+                modalWhileWaiting = QApplication::activeModalWidget() == box && box->isModal();
+                searchWhileWaiting = search->currentText();
+                work.Write("tavlo.CFG", "[Patch]\nSearchString = 'ATTENTION'\n");
+                PressButton(box, "OK");
+            });
+            PressButton(window, "&Yes");
+        });
+        QTest::mouseClick(dialog.findChild<QWidget*>(QStringLiteral("control1002")),
+                          Qt::LeftButton);
+
+        QVERIFY(questionOverDialog);
+        QVERIFY(waitingBoxOverDialog);
+        QVERIFY(modalWhileWaiting);
+        QCOMPARE(log, CommandLog{"start xdg-open " + work.File("tavlo.CFG")});
+        QCOMPARE(searchWhileWaiting, QStringLiteral("WARNING"));  // the default file's word
+        QCOMPARE(search->currentText(), QStringLiteral("ATTENTION"));
+    }
+};
+
+TAVLO_REGISTER_TEST(EditSettingsTest);
+
+}  // namespace tavlo::test
+
+#include "edit_settings_test.moc"

@@ -1,10 +1,7 @@
 #include "cli/cli_context.h"
 
-#include <unistd.h>
-
-#include <climits>
-
 #include "core/firmware_image.h"
+#include "core/running_program.h"
 #include "core/windows1252.h"
 #include "settings/settings_file.h"
 #include "settings/startup_values.h"
@@ -23,11 +20,7 @@ std::string DesktopProgramPath(const std::string& programPath) {
     std::string self = programPath;
     if (self.find('/') == std::string::npos) {
         // Started through PATH: ask the system where this executable lies.
-        char buffer[PATH_MAX];
-        const ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-        if (n > 0) {
-            self.assign(buffer, static_cast<std::size_t>(n));
-        }
+        self = RunningExecutablePath().value_or(self);
     }
     const std::size_t slash = self.rfind('/');
     return (slash == std::string::npos ? std::string() : self.substr(0, slash + 1)) + "tavlo";

@@ -3,17 +3,10 @@
 #include <filesystem>
 #include <system_error>
 
+#include "core/ascii.h"
 #include "core/windows1252.h"
 
 namespace tavlo {
-
-namespace {
-
-char FoldAscii(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-}  // namespace
 
 std::string NativePath(std::string_view windows1252) {
     return Windows1252ToUtf8(windows1252);
@@ -39,7 +32,8 @@ bool WildcardMatch(std::string_view pattern, std::string_view name) {
             starAt = p++;
             resumeAt = n;
         } else if (p < pattern.size() &&
-                   (pattern[p] == '?' || FoldAscii(pattern[p]) == FoldAscii(name[n]))) {
+                   (pattern[p] == '?' || FoldAscii(static_cast<unsigned char>(pattern[p])) ==
+                                             FoldAscii(static_cast<unsigned char>(name[n])))) {
             ++p;
             ++n;
         } else if (starAt != std::string_view::npos) {

@@ -7,7 +7,9 @@
 #include <new>
 #include <system_error>
 
+#include "core/ascii.h"
 #include "core/embedded_resources.h"
+#include "core/running_program.h"
 
 namespace tavlo {
 
@@ -71,11 +73,6 @@ std::optional<Node> ParseNode(std::span<const std::uint8_t> block, std::size_t s
     return node;
 }
 
-char FoldAscii(unsigned value) {
-    return (value >= 'a' && value <= 'z') ? static_cast<char>(value - 'a' + 'A')
-                                          : static_cast<char>(value);
-}
-
 bool KeyEquals(std::span<const std::uint8_t> block, const Node& node, std::string_view name) {
     if (node.keyUnits != name.size()) {
         return false;
@@ -128,9 +125,7 @@ public:
     }
 
     std::string GetModuleFileName() override {
-        std::error_code error;
-        const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-        return error ? std::string() : self.string();
+        return RunningExecutablePath().value_or(std::string());
     }
 
 private:

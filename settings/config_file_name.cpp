@@ -4,6 +4,8 @@
 #include <string>
 #include <system_error>
 
+#include "core/ascii.h"
+#include "core/running_program.h"
 #include "settings/settings_file.h"
 
 // Where the settings file lies: beside the program, named after it with the extension ".CFG".
@@ -13,17 +15,6 @@ namespace tavlo {
 namespace {
 
 namespace fs = std::filesystem;
-
-// The running program's own file, for a program started through PATH, whose argument zero
-// carries no directory.
-std::optional<std::string> RunningExecutablePath() {
-    std::error_code error;
-    const fs::path path = fs::read_symlink("/proc/self/exe", error);
-    if (error || path.empty()) {
-        return std::nullopt;
-    }
-    return path.string();
-}
 
 // The path cut at the last "." of its final component, and ".CFG" appended. A "." in a
 // directory name is no extension, and neither is a "." that begins the final component: the
@@ -36,14 +27,6 @@ std::string WithSettingsExtension(std::string path) {
         path.erase(dot);
     }
     return path + ".CFG";
-}
-
-char FoldCase(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-    return std::ranges::equal(a, b, [](char x, char y) { return FoldCase(x) == FoldCase(y); });
 }
 
 // File names on this system are case-sensitive, but a settings file is meant to be found
@@ -63,7 +46,7 @@ std::string WithExistingLetterCase(const std::string& path) {
     for (; !error && it != fs::directory_iterator(); it.increment(error)) {
         const std::string candidate = it->path().filename().string();
         std::error_code typeError;
-        if (EqualIgnoringCase(candidate, name) && it->is_regular_file(typeError) &&
+        if (EqualIgnoringAsciiCase(candidate, name) && it->is_regular_file(typeError) &&
             (!best || candidate < *best)) {
             best = candidate;
         }

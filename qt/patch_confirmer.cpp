@@ -6,13 +6,10 @@ namespace tavlo {
 
 Answer DialogPatchConfirmer::Confirm(PatchRequest& request) {
     PatchDialog dialog(parent_);
-    dialog.currentText = request.currentText;
-    dialog.infoText = request.infoText;
-    dialog.newText = request.newText;
-    dialog.font = request.font;
+    dialog.SetRequest(request);
     switch (dialog.exec()) {
         case PatchDialog::ResultOk:
-            request.newText = dialog.newText;
+            request.newText = dialog.NewText();
             return Answer::Ok;
         case PatchDialog::ResultCancel:
             return Answer::Cancel;

@@ -68,6 +68,13 @@ PatchDialog::PatchDialog(QWidget* parent)
             &PatchDialog::OnChangeNewText);
 }
 
+void PatchDialog::SetRequest(const PatchRequest& request) {
+    currentText_ = request.currentText;
+    infoText_ = request.infoText;
+    newText_ = request.newText;
+    font_ = request.font;
+}
+
 PatchDialog::~PatchDialog() = default;
 
 QWidget* PatchDialog::Control(int id) const {
@@ -75,13 +82,13 @@ QWidget* PatchDialog::Control(int id) const {
 }
 
 void PatchDialog::OnInitDialog() {
-    foundEdit_->setPlainText(FromWindows1252(currentText));
-    info_->setText(FromWindows1252(infoText));
-    preview.font = font;
+    foundEdit_->setPlainText(FromWindows1252(currentText_));
+    info_->setText(FromWindows1252(infoText_));
+    preview_.font = font_;
     // A fresh start: the whole preview is painted again, whatever an earlier showing drew.
     shownLines_.clear();
     update(PreviewArea());
-    newEdit_->setPlainText(FromWindows1252(newText));
+    newEdit_->setPlainText(FromWindows1252(newText_));
     OnChangeNewText();
     newEdit_->moveCursor(QTextCursor::Start);
     newEdit_->setFocus(Qt::OtherFocusReason);
@@ -105,24 +112,24 @@ void PatchDialog::OnChangeNewText() {
     // The message length is the found message's own byte count; the box's line breaks are
     // single "\n" bytes, so both sides count alike.
     const auto newLength = static_cast<long long>(previewText_.size());
-    const auto messageLength = static_cast<long long>(currentText.size());
+    const auto messageLength = static_cast<long long>(currentText_.size());
     // Set before the counter's text, so the counter shows its new text in the right colour.
-    overLimit = messageLength < newLength;
-    SetCounterColour(overLimit ? kRed : kBlack);
+    overLimit_ = messageLength < newLength;
+    SetCounterColour(overLimit_ ? kRed : kBlack);
     counter_->setText(QStringLiteral("Current size: %1 / characters left: %2")
                           .arg(newLength)
                           .arg(messageLength - newLength));
     // The preview is drawn at once, not at the next convenient moment.
-    RepaintChangedLines(PreviewLines(previewText_), overLimit ? kRed : kBlack);
+    RepaintChangedLines(PreviewLines(previewText_), overLimit_ ? kRed : kBlack);
 }
 
 std::vector<std::string> PatchDialog::PreviewLines(std::string_view text) const {
     std::vector<std::string> lines;
-    if (!preview.font) {
+    if (!preview_.font) {
         return lines;  // no font, no text on the screen
     }
     NoPixels sink;
-    const ScreenLayout layout(preview.font, sink, preview.width, preview.height);
+    const ScreenLayout layout(preview_.font, sink, preview_.width, preview_.height);
     const auto visible = static_cast<std::size_t>(layout.VisibleLines());
     while (!text.empty() && lines.size() < visible) {
         lines.emplace_back(layout.NextLine(text));
@@ -149,21 +156,23 @@ void PatchDialog::RepaintChangedLines(const std::vector<std::string>& lines, con
 }
 
 QRect PatchDialog::LineBand(int index) const {
-    const int pitch = (preview.font ? *preview.font : DeviceFont()).linePitch;
+    const int pitch = (preview_.font ? *preview_.font : DeviceFont()).linePitch;
     const QRect text = PreviewTextArea();
-    return QRect(text.x(), text.y() + Magnified(index * pitch, preview.magY), text.width(),
-                 Magnified(pitch, preview.magY));
+    return QRect(text.x(), text.y() + Magnified(index * pitch, preview_.magY), text.width(),
+                 Magnified(pitch, preview_.magY));
 }
 
 QRect PatchDialog::PreviewTextArea() const {
     // The text starts 10 and 20 pixels into the picture and keeps to the device screen.
-    return QRect(PreviewOrigin() + QPoint(10, 20), QSize(Magnified(preview.width, preview.magX),
-                                                         Magnified(preview.height, preview.magY)));
+    return QRect(
+        PreviewOrigin() + QPoint(kTextOffsetX, kTextOffsetY),
+        QSize(Magnified(preview_.width, preview_.magX), Magnified(preview_.height, preview_.magY)));
 }
 
 QRect PatchDialog::PreviewArea() const {
-    const QRect picture(PreviewOrigin(), QSize(Magnified(preview.picture.width(), preview.magX),
-                                               Magnified(preview.picture.height(), preview.magY)));
+    const QRect picture(PreviewOrigin(),
+                        QSize(Magnified(preview_.picture.width(), preview_.magX),
+                              Magnified(preview_.picture.height(), preview_.magY)));
     return picture | PreviewTextArea();
 }
 
@@ -192,11 +201,11 @@ void PatchDialog::paintEvent(QPaintEvent* event) {
     }
     QPainter painter(this);
     const QPoint origin = PreviewOrigin();
-    preview.Paint(painter, previewText_, origin.x(), origin.y(), overLimit ? kRed : kBlack);
+    preview_.Paint(painter, previewText_, origin.x(), origin.y(), overLimit_ ? kRed : kBlack);
 }
 
 void PatchDialog::accept() {
-    newText = EditedText();
+    newText_ = EditedText();
     done(ResultOk);
 }
 

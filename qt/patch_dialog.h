@@ -8,6 +8,7 @@
 
 #include "qt/dialog_builder.h"
 #include "qt/screen_preview.h"
+#include "workflow/patch_step.h"
 
 class QLabel;
 class QPlainTextEdit;
@@ -21,7 +22,7 @@ class DeviceFont;
 // that replaces it, counts its size against the message's and draws it on the receiver's screen.
 // Ends with 1 (OK), 2 (Cancel, Escape, close box) or 3 (Find Next).
 //
-// The patch step fills the public fields, runs the dialog and, after OK only, reads `newText`.
+// The patch step hands it the request, runs the dialog and, after OK only, reads NewText().
 // The texts are Windows-1252 bytes with single "\n" line breaks; the conversion to what the
 // widgets show happens when the dialog fills its controls and when OK takes them over.
 class PatchDialog : public QDialog {
@@ -56,14 +57,20 @@ public:
     // Find Next: ends with 3 and leaves the fields as they were.
     void OnFindNext();
 
-    bool overLimit = false;   // the new text is longer than the found message
-    std::string currentText;  // the message found in the image
-    std::string infoText;     // "String to be replaced is %d bytes long:\n"
-    std::string newText;      // the proposed text; after OK, the edited text
-    // The receiver font (not owned), none when the image has none. It hides QWidget::font();
-    // the dialog's own font is QWidget::font().
-    const DeviceFont* font = nullptr;
-    ScreenPreview preview;
+    // The match to show: the message found, "String to be replaced is %d bytes long:\n", the
+    // proposed text and the receiver font (not owned; none when the image has none). The
+    // controls take them when the dialog is next shown (or OnInitDialog runs).
+    void SetRequest(const PatchRequest& request);
+
+    const std::string& CurrentText() const { return currentText_; }
+    const std::string& InfoText() const { return infoText_; }
+    // The proposed text; after OK, the edited text.
+    const std::string& NewText() const { return newText_; }
+    const DeviceFont* ReceiverFont() const { return font_; }
+    // Whether the text in the box is longer than the found message.
+    bool IsOverLimit() const { return overLimit_; }
+    ScreenPreview& Preview() { return preview_; }
+    const ScreenPreview& Preview() const { return preview_; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -78,6 +85,12 @@ private:
     void RepaintChangedLines(const std::vector<std::string>& lines, const QColor& colour);
     QRect LineBand(int index) const;  // the preview's band of one text line
 
+    bool overLimit_ = false;
+    std::string currentText_;
+    std::string infoText_;
+    std::string newText_;
+    const DeviceFont* font_ = nullptr;
+    ScreenPreview preview_;
     DialogControls controls_;  // built from template 130
     QPlainTextEdit* foundEdit_ = nullptr;
     QPlainTextEdit* newEdit_ = nullptr;

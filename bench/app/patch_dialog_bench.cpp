@@ -90,11 +90,10 @@ int main(int argc, char** argv) {
     const std::string proposed = tavlo::ProposedOwnerText("Patch");
 
     tavlo::PatchDialog patch;
-    patch.currentText = kMessage;
-    patch.infoText =
-        "String to be replaced is " + std::to_string(kMessage.size()) + " bytes long:\n";
-    patch.newText = proposed;
-    patch.font = &firmware.font;
+    patch.SetRequest(
+        {std::string(kMessage),
+         "String to be replaced is " + std::to_string(kMessage.size()) + " bytes long:\n", proposed,
+         &firmware.font});
     patch.show();
     auto* patchEdit = patch.findChild<QPlainTextEdit*>(QStringLiteral("newText"));
     // Typing into the first line changes what the preview shows with every key.

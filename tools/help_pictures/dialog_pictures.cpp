@@ -68,10 +68,7 @@ public:
     Answer Confirm(PatchRequest& request) override {
         namespace tpl = patch_dialog_template;
         PatchDialog dialog;
-        dialog.currentText = request.currentText;
-        dialog.infoText = request.infoText;
-        dialog.newText = request.newText;
-        dialog.font = request.font;
+        dialog.SetRequest(request);
         shot.client = Photograph(dialog);
         shot.caption = QString::fromLatin1(tpl::kCaption);
         const auto add = [&](const char* anchor, const char* tooltip, QRect rect) {

@@ -56,9 +56,9 @@ void PatchConfirmerTest::okCopiesEditedTextBack() {
     PatchRequest request{"WARNING\nline", "String to be replaced is 12 bytes long:\n",
                          "Owner       ", nullptr};
     ModalDriver driver([](PatchDialog& dialog) {
-        QCOMPARE(dialog.currentText, std::string("WARNING\nline"));
-        QCOMPARE(dialog.infoText, std::string("String to be replaced is 12 bytes long:\n"));
-        QCOMPARE(dialog.font, nullptr);
+        QCOMPARE(dialog.CurrentText(), std::string("WARNING\nline"));
+        QCOMPARE(dialog.InfoText(), std::string("String to be replaced is 12 bytes long:\n"));
+        QCOMPARE(dialog.ReceiverFont(), nullptr);
         TypeOver(dialog, QStringLiteral("Jane"));
         QTest::keyClick(NewEdit(dialog), Qt::Key_Return);
         QTest::keyClicks(NewEdit(dialog), QStringLiteral("Doe"));
@@ -95,8 +95,8 @@ void PatchConfirmerTest::patchStepWritesOnlyAfterOk() {
         LoadedFirmware firmware(original);
         QVERIFY(firmware.loaded);
         ModalDriver driver([](PatchDialog& dialog) {
-            QVERIFY(dialog.font != nullptr);  // the image carries a receiver font
-            QCOMPARE(dialog.newText.size(), kMessage.size());
+            QVERIFY(dialog.ReceiverFont() != nullptr);  // the image carries a receiver font
+            QCOMPARE(dialog.NewText().size(), kMessage.size());
             TypeOver(dialog, QStringLiteral("Jane Doe"));
             Press(dialog, "cancel");
         });

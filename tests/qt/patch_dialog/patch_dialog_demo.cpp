@@ -27,11 +27,9 @@ int main(int argc, char** argv) {
     }
 
     tavlo::PatchDialog dialog;
-    dialog.currentText = message;
-    dialog.infoText =
-        "String to be replaced is " + std::to_string(message.size()) + " bytes long:\n";
-    dialog.newText = tavlo::FitToLength(tavlo::ProposedOwnerText("Patch"), message.size());
-    dialog.font = &firmware.font;
+    dialog.SetRequest(
+        {message, "String to be replaced is " + std::to_string(message.size()) + " bytes long:\n",
+         tavlo::FitToLength(tavlo::ProposedOwnerText("Patch"), message.size()), &firmware.font});
     dialog.move(20, 20);
     dialog.show();
     if (overLimit) {

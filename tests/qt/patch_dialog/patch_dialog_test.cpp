@@ -39,10 +39,7 @@ std::string InfoLine(std::size_t length) {
 std::unique_ptr<PatchDialog> ShowDialog(const std::string& current, const std::string& proposed,
                                         const DeviceFont* font) {
     auto dialog = std::make_unique<PatchDialog>();
-    dialog->currentText = current;
-    dialog->infoText = InfoLine(current.size());
-    dialog->newText = proposed;
-    dialog->font = font;
+    dialog->SetRequest({current, InfoLine(current.size()), proposed, font});
     dialog->show();
     return dialog;
 }
@@ -67,7 +64,7 @@ QColor CounterColour(PatchDialog& dialog) {
 // The device screen's first seven text lines, where the text goes, in client pixels.
 QRect TextArea(const PatchDialog& dialog) {
     const QPoint origin = dialog.PreviewOrigin() + QPoint(10, 20);
-    return QRect(origin, QSize(108 * dialog.preview.magX, 84 * dialog.preview.magY));
+    return QRect(origin, QSize(108 * dialog.Preview().magX, 84 * dialog.Preview().magY));
 }
 
 // Pixels of `colour` in the part of `area` that lies on the image.
@@ -129,9 +126,9 @@ void PatchDialogTest::initialControlsShowTheFields() {
     QCOMPARE(Label(*dialog, "counter")->text(),
              QStringLiteral("Current size: 17 / characters left: 0"));
     QCOMPARE(CounterColour(*dialog), kBlack);
-    QVERIFY(!dialog->overLimit);
+    QVERIFY(!dialog->IsOverLimit());
     QCOMPARE(dialog->focusWidget(), NewEdit(*dialog));
-    QCOMPARE(dialog->preview.font, &firmware_->font);
+    QCOMPARE(dialog->Preview().font, &firmware_->font);
     QVERIFY(CountPixels(Grab(*dialog), TextArea(*dialog), kBlack) > 0);
 }
 
@@ -164,7 +161,7 @@ void PatchDialogTest::typingUpdatesCounterColourAndPreviewOnEveryKey() {
         QTest::keyClick(edit, Qt::Key_8);
         QCOMPARE(Label(*dialog, "counter")->text(), step.counter);
         QCOMPARE(CounterColour(*dialog), step.colour);
-        QCOMPARE(dialog->overLimit, step.colour == kRed);
+        QCOMPARE(dialog->IsOverLimit(), step.colour == kRed);
         const QImage after = Grab(*dialog);
         QVERIFY2(after.copy(TextArea(*dialog)) != before.copy(TextArea(*dialog)),
                  "the preview did not change with the key");
@@ -221,7 +218,7 @@ void PatchDialogTest::screenShowsWhatAFreshPaintShowsAfterEveryKey() {
         press(Qt::Key_Z);
         QCOMPARE(onScreen(), fresh());
     }
-    QVERIFY(dialog->overLimit);
+    QVERIFY(dialog->IsOverLimit());
     press(Qt::Key_A, Qt::ControlModifier);
     press(Qt::Key_Delete);  // nothing left
     QCOMPARE(edit->toPlainText(), QString());
@@ -274,12 +271,12 @@ void PatchDialogTest::okTakesEditedTextOver() {
     edit->moveCursor(QTextCursor::End);
     QTest::keyClick(edit, Qt::Key_Return);
     QTest::keyClicks(edit, "Tel 1");
-    QCOMPARE(dialog->newText, std::string("Owner"));  // not before OK
+    QCOMPARE(dialog->NewText(), std::string("Owner"));  // not before OK
     QTest::mouseClick(Button(*dialog, "ok"), Qt::LeftButton);
     QCOMPARE(dialog->result(), 1);
     QVERIFY(!dialog->isVisible());
-    QCOMPARE(dialog->newText, std::string("Owner\nTel 1"));
-    QCOMPARE(dialog->currentText, kMessage);
+    QCOMPARE(dialog->NewText(), std::string("Owner\nTel 1"));
+    QCOMPARE(dialog->CurrentText(), kMessage);
 }
 
 void PatchDialogTest::cancelEscapeAndCloseBoxEndWithTwoAndKeepText() {
@@ -295,7 +292,7 @@ void PatchDialogTest::cancelEscapeAndCloseBoxEndWithTwoAndKeepText() {
         }
         QCOMPARE(dialog->result(), 2);
         QVERIFY(!dialog->isVisible());
-        QCOMPARE(dialog->newText, std::string("Owner"));
+        QCOMPARE(dialog->NewText(), std::string("Owner"));
     }
 }
 
@@ -304,7 +301,7 @@ void PatchDialogTest::findNextEndsWithThreeAndKeepsText() {
     QTest::keyClicks(NewEdit(*dialog), "changed");
     QTest::mouseClick(Button(*dialog, "findNext"), Qt::LeftButton);
     QCOMPARE(dialog->result(), 3);
-    QCOMPARE(dialog->newText, std::string("Owner"));
+    QCOMPARE(dialog->NewText(), std::string("Owner"));
 }
 
 void PatchDialogTest::mnemonicsReachTheirControls() {
@@ -391,8 +388,8 @@ void PatchDialogTest::previewFollowsControlsRealPositions() {
 
     const auto expectedBox = [&] {
         const QPoint origin = dialog->PreviewOrigin() + QPoint(10, 20);
-        const int mag = dialog->preview.magX;
-        return QRect(origin.x() + 49 * mag, origin.y(), 7 * mag, 11 * dialog->preview.magY);
+        const int mag = dialog->Preview().magX;
+        return QRect(origin.x() + 49 * mag, origin.y(), 7 * mag, 11 * dialog->Preview().magY);
     };
     const QRect before = TextArea(*dialog);
     QCOMPARE(BoundingBox(Grab(*dialog), before, kBlack), expectedBox());
@@ -403,7 +400,7 @@ void PatchDialogTest::previewFollowsControlsRealPositions() {
     QCOMPARE(dialog->PreviewOrigin(), QPoint(label->x() - 1, found->y()));
     QCOMPARE(BoundingBox(Grab(*dialog), before | TextArea(*dialog), kBlack), expectedBox());
 
-    if (!dialog->preview.picture.isNull()) {
+    if (!dialog->Preview().picture.isNull()) {
         // The picture's corner (its dark outline) lies exactly on the origin.
         const QImage image = Grab(*dialog);
         const QPoint corner = dialog->PreviewOrigin();
@@ -424,8 +421,8 @@ void PatchDialogTest::magnificationComesFromSettingsAndAnyValueIsSafe() {
         } settings;
         // "#" and a line break, centred from column 49, 7 columns wide, 11 rows high.
         const auto dialog = ShowDialog(kMessage, "#\n", &firmware_->font);
-        QCOMPARE(dialog->preview.magX, 3);
-        QCOMPARE(dialog->preview.magY, 1);
+        QCOMPARE(dialog->Preview().magX, 3);
+        QCOMPARE(dialog->Preview().magY, 1);
         const QPoint text = dialog->PreviewOrigin() + QPoint(10, 20);
         // Searched in the first text line only: at this height the picture's black caption
         // reaches into the screen's lower lines.
@@ -436,11 +433,9 @@ void PatchDialogTest::magnificationComesFromSettingsAndAnyValueIsSafe() {
     // leaves the rest of the dialog working.
     for (const int magnification : {0, -4, 1 << 30, std::numeric_limits<int>::max()}) {
         PatchDialog dialog;
-        dialog.preview.magX = magnification;
-        dialog.preview.magY = magnification;
-        dialog.currentText = kMessage;
-        dialog.newText = "Owner";
-        dialog.font = &firmware_->font;
+        dialog.Preview().magX = magnification;
+        dialog.Preview().magY = magnification;
+        dialog.SetRequest({kMessage, "", "Owner", &firmware_->font});
         dialog.show();
         QTest::keyClicks(NewEdit(dialog), "12");
         QCoreApplication::processEvents();
@@ -455,7 +450,7 @@ void PatchDialogTest::magnificationComesFromSettingsAndAnyValueIsSafe() {
             QCOMPARE(CountPixels(image, free, QColor(94, 100, 92)), 0);  // the picture's outline
         }
         QTest::mouseClick(Button(dialog, "ok"), Qt::LeftButton);
-        QCOMPARE(dialog.newText, std::string("12Owner"));
+        QCOMPARE(dialog.NewText(), std::string("12Owner"));
     }
 }
 
@@ -504,7 +499,7 @@ void PatchDialogTest::charactersOutsideWindows1252AreRefused() {
              QStringLiteral("Current size: 5 / characters left: 12"));
 
     QTest::mouseClick(Button(*dialog, "ok"), Qt::LeftButton);
-    QCOMPARE(dialog->newText, std::string("ABxy\x80"));
+    QCOMPARE(dialog->NewText(), std::string("ABxy\x80"));
 }
 
 void PatchDialogTest::carriageReturnsBecomeSingleLineBreaks() {
@@ -514,7 +509,7 @@ void PatchDialogTest::carriageReturnsBecomeSingleLineBreaks() {
     QCOMPARE(Label(*dialog, "counter")->text(),
              QStringLiteral("Current size: 7 / characters left: 10"));
     QTest::mouseClick(Button(*dialog, "ok"), Qt::LeftButton);
-    QCOMPARE(dialog->newText, std::string("a\nb\nc\nd"));
+    QCOMPARE(dialog->NewText(), std::string("a\nb\nc\nd"));
 }
 
 void PatchDialogTest::everyByteSurvivesTheRoundTrip() {
@@ -526,7 +521,7 @@ void PatchDialogTest::everyByteSurvivesTheRoundTrip() {
     QCOMPARE(Label(*dialog, "counter")->text(),
              QStringLiteral("Current size: 9 / characters left: 0"));
     QTest::mouseClick(Button(*dialog, "ok"), Qt::LeftButton);
-    QCOMPARE(dialog->newText, text);
+    QCOMPARE(dialog->NewText(), text);
 }
 
 void PatchDialogTest::showingAgainStartsFromTheFields() {
@@ -536,17 +531,14 @@ void PatchDialogTest::showingAgainStartsFromTheFields() {
     QVERIFY(!dialog->isVisible());
 
     // The next match: other texts, and an image without a receiver font.
-    dialog->currentText = "WARNUNG";
-    dialog->infoText = InfoLine(7);
-    dialog->newText = "Besitzer";
-    dialog->font = nullptr;
+    dialog->SetRequest({"WARNUNG", InfoLine(7), "Besitzer", nullptr});
     dialog->show();
     QCOMPARE(FoundEdit(*dialog)->toPlainText(), QStringLiteral("WARNUNG"));
     QCOMPARE(NewEdit(*dialog)->toPlainText(), QStringLiteral("Besitzer"));
     QCOMPARE(Label(*dialog, "counter")->text(),
              QStringLiteral("Current size: 8 / characters left: -1"));
     QCOMPARE(CounterColour(*dialog), kRed);
-    QCOMPARE(dialog->preview.font, nullptr);
+    QCOMPARE(dialog->Preview().font, nullptr);
     QTest::keyClick(NewEdit(*dialog), Qt::Key_Delete);
     QCOMPARE(CounterColour(*dialog), kBlack);
     const QImage image = Grab(*dialog);
@@ -556,10 +548,7 @@ void PatchDialogTest::showingAgainStartsFromTheFields() {
 
 void PatchDialogTest::execEndsWithTheButtonPressed() {
     PatchDialog dialog;
-    dialog.currentText = kMessage;
-    dialog.infoText = InfoLine(kMessage.size());
-    dialog.newText = "Owner";
-    dialog.font = &firmware_->font;
+    dialog.SetRequest({kMessage, InfoLine(kMessage.size()), "Owner", &firmware_->font});
     bool seen = false;
     QTimer::singleShot(0, [&] {
         auto* running = qobject_cast<PatchDialog*>(QApplication::activeModalWidget());
@@ -576,7 +565,7 @@ void PatchDialogTest::execEndsWithTheButtonPressed() {
     watchdog.start(10000);
     QCOMPARE(dialog.exec(), 1);
     QVERIFY(seen);
-    QCOMPARE(dialog.newText, std::string("XOwner"));
+    QCOMPARE(dialog.NewText(), std::string("XOwner"));
 }
 
 }  // namespace tavlo::test

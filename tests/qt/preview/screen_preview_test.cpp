@@ -8,6 +8,7 @@
 #include <string>
 #include <tuple>
 
+#include "screen/preview_picture.h"
 #include "screen/screen_layout.h"
 #include "settings/settings_file.h"
 #include "support/font_image.h"
@@ -297,6 +298,38 @@ TEST(PreviewPicture, TheEmbeddedScreenPictureIsDrawnTwiceItsSizeByDefault) {
     EXPECT_EQ(surface.pixel(3 + 10 + 50, 4 + 96), qRgb(94, 100, 92));  // left of the "A"
     for (int row = 92; row <= 102; ++row) {
         EXPECT_EQ(surface.pixel(3 + 10 + 51, 4 + row), kRed) << "picture row " << row;
+    }
+}
+
+// tavlo-cli's picture (the screen layer's raster) and the dialog's painted preview are one
+// picture, pixel for pixel, at every magnification and in both colours.
+TEST(PreviewPicture, TheRasterEqualsThePaintedPreview) {
+    LoadedFont loaded(PreviewFontImage());
+    ASSERT_TRUE(loaded.located);
+    struct Row {
+        int magX, magY;
+        Rgb colour;
+    };
+    for (const Row& row : {Row{1, 1, kTextFits}, Row{2, 2, kTextTooLong}, Row{3, 3, kTextFits},
+                           Row{4, 2, kTextTooLong}, Row{2, 5, kTextFits}}) {
+        SCOPED_TRACE(testing::Message() << row.magX << " x " << row.magY);
+        const std::string text = "CAC CA\nA\n\n\n\n\nC";
+        const RgbRaster raster = ComposePreview(&loaded.font, text, row.magX, row.magY, row.colour);
+        ScreenPreview preview;
+        preview.font = &loaded.font;
+        preview.magX = row.magX;
+        preview.magY = row.magY;
+        QImage surface = Surface(raster.width, raster.height);
+        PaintOn(surface, preview, text, 0, 0,
+                qRgb(row.colour.red, row.colour.green, row.colour.blue));
+        int differing = 0;
+        for (int y = 0; y < raster.height; ++y) {
+            for (int x = 0; x < raster.width; ++x) {
+                const Rgb& want = raster.At(x, y);
+                differing += surface.pixel(x, y) != qRgb(want.red, want.green, want.blue);
+            }
+        }
+        EXPECT_EQ(differing, 0);
     }
 }
 

@@ -6,6 +6,8 @@
 #include <string>
 
 #include "qt/dialog_builder.h"
+#include "qt/qt_desktop_services.h"
+#include "workflow/main_window_flow.h"
 
 class QComboBox;
 class QLabel;
@@ -22,8 +24,9 @@ class UiServices;
 
 // The program's one window: the firmware file to patch, the start of the message to search for,
 // and the commands Browse, Search, View help, Edit settings and Exit. It runs modally from
-// start-up to the end of the program.
-class MainDialog : public QDialog {
+// start-up to the end of the program. What the commands do is the main window's flow; the
+// dialog shows its fields and passes the buttons on.
+class MainDialog : public QDialog, public MainWindowView {
     Q_OBJECT
 public:
     // `programPath`: argument zero as the program was started; it locates the settings file and
@@ -33,19 +36,18 @@ public:
                QWidget* parent = nullptr);
     ~MainDialog() override;
 
-    // Re-reads the settings file and puts the start-up file name and search text into the fields,
-    // replacing what the user had typed there.
-    void ApplySettings();
+    // The firmware image the commands work on (not owned); set before the dialog is shown.
+    void SetImage(FirmwareImage* image) { flow_.SetImage(image); }
 
-    // The exchange between the members and the fields. Reading (true) checks each text against
-    // 128 characters; a longer one is reported, gets the focus and ends the exchange there
-    // (false). Showing (false) puts the members into the fields.
+    void ApplySettings() { flow_.ApplySettings(); }
+    // Reading (true) takes the fields over, checking each against 128 characters; showing
+    // (false) puts the texts into the fields.
     bool UpdateData(bool readFields);
 
     // The commands.
-    void OnBrowse();
-    void OnSearch();
-    void OnExit();
+    void OnBrowse() { flow_.Browse(); }
+    void OnSearch() { flow_.Search(); }
+    void OnExit() { flow_.Exit(); }
     void ShowAbout();
     virtual void OnViewHelp();
     virtual void OnEditSettings();
@@ -57,14 +59,19 @@ public:
     // Initialisation happens once, as the window is first shown.
     void setVisible(bool visible) override;
 
-    // The dialog's data, as its commands use it.
-    FirmwareImage* m_image = nullptr;           // not owned; set before the dialog is shown
-    std::optional<std::string> m_settingsPath;  // the settings file read last, if any
-    QComboBox* m_searchList = nullptr;          // control 1005
-    std::string m_fileName;                     // control 1000
-    std::string m_searchText;                   // the edit part of control 1005
-    std::string m_welcome;                      // control 1012
-    QIcon m_icon;                               // icon 129
+    // The texts of the flow, Windows-1252.
+    const std::string& FileName() const { return flow_.FileName(); }
+    const std::string& SearchText() const { return flow_.SearchText(); }
+    const std::string& Welcome() const { return flow_.Welcome(); }
+    const std::optional<std::string>& SettingsPath() const { return flow_.SettingsPath(); }
+
+    // The window as the flow sees it.
+    std::string FieldText(MainField field) const override;
+    void SetFieldText(MainField field, std::string_view text) override;
+    void SetSearchWords(const std::vector<std::string>& words) override;
+    void SetWelcome(std::string_view text) override;
+    void FocusField(MainField field) override;
+    void Close() override;
 
 protected:
     virtual void OnInitDialog();
@@ -74,21 +81,16 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    void ShowMessage(std::string_view title, std::string_view text);
-    void ReportTooLong(QWidget* field);
-    void ReportUnusableFileName();
-    // Puts a chosen or dropped file's path into m_fileName; false (after a message) when the
-    // path cannot be field text.
-    bool TakeFilePath(const QString& path);
     bool HandleFileDrop(QEvent* event);
 
-    std::string programPath_;
-    std::string applicationName_;  // the program file's name without extension
     UiServices& ui_;
-    PatchConfirmer& confirmer_;
+    QtDesktopServices desktop_;
+    MainWindowFlow flow_;
     ProgramStarter* starter_;
     bool initialised_ = false;
     DialogControls controls_;
+    QIcon icon_;                       // icon 129
+    QComboBox* searchList_ = nullptr;  // control 1005
     QLineEdit* fileNameField_ = nullptr;
     QLabel* welcomeLine_ = nullptr;
     TypingLimit* fileNameLimit_ = nullptr;

@@ -34,9 +34,9 @@ std::optional<QString> QtUiServices::GetOpenFileName(QWidget* owner, const QStri
     QStringList nameFilters;
     for (const FileFilter& filter : filters) {
         // Qt reads the patterns from the parentheses at the end of the text it shows.
-        const QString shown = QStringLiteral("(") + filter.patterns + u')';
-        nameFilters << (filter.description.endsWith(shown) ? filter.description
-                                                           : filter.description + u' ' + shown);
+        const QString description = QString::fromLatin1(filter.description);
+        const QString shown = QStringLiteral("(") + QString::fromLatin1(filter.patterns) + u')';
+        nameFilters << (description.endsWith(shown) ? description : description + u' ' + shown);
     }
     dialog.setNameFilters(nameFilters);
     if (!nameFilters.isEmpty()) {

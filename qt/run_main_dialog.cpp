@@ -12,7 +12,7 @@ void RunMainDialog(const std::string& programPath, UiServices& ui, PatchConfirme
                    Notifier& notifier) {
     auto dialog = std::make_unique<MainDialog>(programPath, ui, confirmer);
     auto image = std::make_unique<FirmwareImage>(notifier);
-    dialog->m_image = image.get();
+    dialog->SetImage(image.get());
     dialog->exec();  // Exit, Escape and the close box all end here; the result is not used
     FreeConfig();
     image.reset();

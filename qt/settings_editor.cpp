@@ -71,7 +71,7 @@ void CreateDefaultSettings(const SettingsEditorContext& context) {
 
 void EditSettings(const SettingsEditorContext& context) {
     MainDialog& dialog = context.dialog;
-    if (!dialog.m_settingsPath) {
+    if (!dialog.SettingsPath()) {
         const QString editor = EditorCommand(std::nullopt).shownName;
         if (!context.ui.AskYesNo(&dialog, kCreateTitle, Format(kCreateText, editor))) {
             return;
@@ -79,7 +79,7 @@ void EditSettings(const SettingsEditorContext& context) {
         CreateDefaultSettings(context);
     }
 
-    const std::optional<std::string> settingsPath = dialog.m_settingsPath;
+    const std::optional<std::string> settingsPath = dialog.SettingsPath();
     std::optional<QString> file;
     if (settingsPath) {
         file = QFile::decodeName(QByteArray::fromStdString(*settingsPath));

@@ -5,17 +5,11 @@
 #include <string_view>
 #include <vector>
 
+#include "workflow/desktop_services.h"
+
 class QWidget;
 
 namespace tavlo {
-
-enum class MessageIcon { None, Exclamation };
-
-// One entry of a file dialog's filter list: what the user reads and the patterns it shows.
-struct FileFilter {
-    QString description;  // "Firmware files (*.rgn)"
-    QString patterns;     // "*.rgn"
-};
 
 // How the main dialog reaches the desktop: message boxes, the Yes/No question and the file-open
 // dialog. The desktop program shows real ones (QtUiServices); the tests answer them. Titles and

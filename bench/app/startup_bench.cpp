@@ -51,7 +51,7 @@ int RunMainChild(int argc, char** argv) {
     tavlo::DialogPatchConfirmer confirmer;
     tavlo::MainDialog dialog((std::filesystem::current_path() / "tavlo").string(), ui, confirmer);
     tavlo::FirmwareImage image(notifier);
-    dialog.m_image = &image;
+    dialog.SetImage(&image);
     const int status = ShowAndReport(dialog);
     tavlo::FreeConfig();
     return status;

@@ -5,7 +5,7 @@ namespace tavlo::test {
 void DialogSession::Open(const std::string& programPath) {
     dialog_ = std::make_unique<MainDialog>(programPath.empty() ? work.ProgramPath() : programPath,
                                            ui, confirmer);
-    dialog_->m_image = &image;
+    dialog_->SetImage(&image);
     dialog_->SetProgramStarter(starter);
     dialog_->show();
     if (!QTest::qWaitForWindowExposed(dialog_.get())) {

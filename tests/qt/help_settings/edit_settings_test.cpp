@@ -95,7 +95,7 @@ private slots:
         QCOMPARE(fieldWhileHeld, QStringLiteral("typed.rgn"));  // nothing read before OK
         QCOMPARE(s.FileField(), QStringLiteral("new.rgn"));
         QCOMPARE(s.SearchField(), QStringLiteral("WARNUNG"));
-        QCOMPARE(s.Dialog().m_settingsPath, std::optional(path));
+        QCOMPARE(s.Dialog().SettingsPath(), std::optional(path));
         QCOMPARE(s.Dialog().findChild<QComboBox*>()->count(), 5);  // the list holds the words once
     }
 
@@ -113,7 +113,7 @@ private slots:
         QVERIFY(!Exists(s.work.File("tavlo.CFG")));
         QVERIFY(std::filesystem::is_empty(s.work.Folder()));
         QCOMPARE(s.FileField(), QStringLiteral("typed.rgn"));
-        QVERIFY(!s.Dialog().m_settingsPath);
+        QVERIFY(!s.Dialog().SettingsPath());
     }
 
     // A German user: the built-in search word is WARNUNG, the created file says WARNING.
@@ -126,7 +126,7 @@ private slots:
         std::optional<std::string> pathWhenStarted;
         QString searchWhenStarted;
         s.starter.onStart = [&] {
-            pathWhenStarted = s.Dialog().m_settingsPath;
+            pathWhenStarted = s.Dialog().SettingsPath();
             searchWhenStarted = s.SearchField();
         };
         s.Click(kIdEditSettings);
@@ -157,7 +157,7 @@ private slots:
         s.Open();
         s.ui.answers = {true};
         s.Click(kIdEditSettings);
-        QVERIFY(s.Dialog().m_settingsPath.has_value());
+        QVERIFY(s.Dialog().SettingsPath().has_value());
 
         const std::vector<Entry> expected = {
             {"Image", "Filename", "*.rgn", 22},
@@ -197,7 +197,7 @@ private slots:
                                     "show " + kHoldTitle}));
         QVERIFY(!s.ui.messages[0].text.empty());
         QCOMPARE(s.ui.messages[0].owner, &s.Dialog());
-        QVERIFY(!s.Dialog().m_settingsPath);
+        QVERIFY(!s.Dialog().SettingsPath());
         QCOMPARE(s.FileField(), QStringLiteral("*.rgn"));
         QCOMPARE(s.SearchField(), QStringLiteral("WARNING"));
         QCOMPARE(Workspace::ReadFrom(s.work.File("plain")), std::optional("a file, not a folder"s));
@@ -299,7 +299,7 @@ private slots:
         CommandLog log;
         RecordingStarter starter(log);
         MainDialog dialog(work.ProgramPath(), ui, confirmer);
-        dialog.m_image = &image;
+        dialog.SetImage(&image);
         dialog.SetProgramStarter(starter);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));

@@ -75,7 +75,7 @@ int main(int argc, char** argv) {
     tavlo::MessageBoxNotifier notifier(ui);
     tavlo::FirmwareImage image(notifier);
     tavlo::MainDialog dialog(work.ProgramPath(), ui, confirmer);
-    dialog.m_image = &image;
+    dialog.SetImage(&image);
     dialog.show();
     if (!QTest::qWaitForWindowExposed(&dialog)) {
         std::fprintf(stderr, "the main dialog did not appear\n");

@@ -45,7 +45,7 @@ private slots:
         ScopedEnv xdg("XDG_DATA_HOME", dataHome.c_str());
         s.Open();
         s.Type(QStringLiteral("typed.rgn"), QStringLiteral("typed"));
-        const auto settingsBefore = s.Dialog().m_settingsPath;
+        const auto settingsBefore = s.Dialog().SettingsPath();
         s.Click(kIdViewHelp);
 
         QCOMPARE(s.log, CommandLog{"start xdg-open " + PageAddress(dataHome)});
@@ -57,7 +57,7 @@ private slots:
         // Nothing else changed: fields, image, settings.
         QCOMPARE(s.FileField(), QStringLiteral("typed.rgn"));
         QCOMPARE(s.SearchField(), QStringLiteral("typed"));
-        QCOMPARE(s.Dialog().m_settingsPath, settingsBefore);
+        QCOMPARE(s.Dialog().SettingsPath(), settingsBefore);
         QCOMPARE(s.image.Length(), 0u);
         QVERIFY(!s.image.IsModified());
     }

@@ -102,14 +102,14 @@ private slots:
         Type(edit, QStringLiteral("A\u03A9\u20ACB"));  // Omega has no byte; the euro has
         QCOMPARE(edit->text(), QStringLiteral("A\u20ACB"));
         QVERIFY(t.Dialog().UpdateData(true));
-        QCOMPARE(t.Dialog().m_searchText, "A\x80"s + "B");
+        QCOMPARE(t.Dialog().SearchText(), "A\x80"s + "B");
 
         t.SetFileField("");
         t.FileField()->setFocus();
         Type(t.FileField(), QStringLiteral("\u00DCber\u4E2D.rgn"));
         QCOMPARE(t.FileField()->text(), QStringLiteral("\u00DCber.rgn"));
         QVERIFY(t.Dialog().UpdateData(true));
-        QCOMPARE(t.Dialog().m_fileName, "\xDC"s + "ber.rgn");
+        QCOMPARE(t.Dialog().FileName(), "\xDC"s + "ber.rgn");
     }
 
     void fileNameWithAccentLoadsTheFileSystemsName() {
@@ -118,7 +118,7 @@ private slots:
         ScopedEnv lcAll("LC_ALL", "en_US.UTF-8");
         DialogUnderTest t(work.ProgramPath());
         QCOMPARE(t.FileField()->text(), QStringLiteral("M\u00FCller.rgn"));
-        QCOMPARE(t.Dialog().m_fileName, "M\xFCller.rgn"s);  // Windows-1252 inside
+        QCOMPARE(t.Dialog().FileName(), "M\xFCller.rgn"s);  // Windows-1252 inside
         t.confirmer.answers.push_back({Answer::Cancel, std::nullopt});
         t.Click(kIdSearch);
         QVERIFY(t.ui.messages.empty());
@@ -140,13 +140,15 @@ private slots:
         QCOMPARE(request.initialName, QStringLiteral("one.rgn"));
         QCOMPARE(request.defaultExtension, QStringLiteral("rgn"));
         QCOMPARE(request.filters.size(), std::size_t{2});
-        QCOMPARE(request.filters[0].description, QStringLiteral("Firmware files (*.rgn)"));
-        QCOMPARE(request.filters[0].patterns, QStringLiteral("*.rgn"));
-        QCOMPARE(request.filters[1].description, QStringLiteral("All files (*.*)"));
-        QCOMPARE(request.filters[1].patterns, QStringLiteral("*.*"));
+        QCOMPARE(QString::fromLatin1(request.filters[0].description),
+                 QStringLiteral("Firmware files (*.rgn)"));
+        QCOMPARE(QString::fromLatin1(request.filters[0].patterns), QStringLiteral("*.rgn"));
+        QCOMPARE(QString::fromLatin1(request.filters[1].description),
+                 QStringLiteral("All files (*.*)"));
+        QCOMPARE(QString::fromLatin1(request.filters[1].patterns), QStringLiteral("*.*"));
 
         QCOMPARE(t.FileField()->text(), chosen);
-        QCOMPARE(t.Dialog().m_fileName, work.File("picked.rgn"));
+        QCOMPARE(t.Dialog().FileName(), work.File("picked.rgn"));
         // Browse only names the file: nothing is loaded.
         QVERIFY(t.image.Data() == nullptr);
     }

@@ -56,7 +56,7 @@ struct RealSession {
         if (!work.Write("firmware.rgn", TwoMessageFirmware())) {
             QTest::qFail("cannot write the firmware file", __FILE__, __LINE__);
         }
-        dialog.m_image = &image;
+        dialog.SetImage(&image);
         dialog.show();
         if (!QTest::qWaitForWindowExposed(&dialog)) {
             QTest::qFail("the main dialog was not shown", __FILE__, __LINE__);
@@ -160,7 +160,7 @@ private slots:
         DialogPatchConfirmer confirmer;
         FirmwareImage image(notifier);
         MainDialog dialog(work.ProgramPath(), ui, confirmer);
-        dialog.m_image = &image;
+        dialog.SetImage(&image);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         QCOMPARE(dialog.findChild<QLineEdit*>(QStringLiteral("control1000"))->text(),

@@ -302,8 +302,8 @@ private slots:
         QCOMPARE(s.t.FileField()->selectedText().size(), s.t.FileField()->text().size());
         // The exchange stopped at the file name: the search text ("absent") was not read, so
         // the long file was loaded and searched with the start-up text.
-        QCOMPARE(s.t.Dialog().m_fileName, longName);
-        QCOMPARE(s.t.Dialog().m_searchText, "WARNING"s);
+        QCOMPARE(s.t.Dialog().FileName(), longName);
+        QCOMPARE(s.t.Dialog().SearchText(), "WARNING"s);
         QCOMPARE(s.t.image.FileName(), longName);
         QCOMPARE(s.t.confirmer.requests.size(), std::size_t{1});
         QCOMPARE(s.t.confirmer.requests[0].currentText, kFirstMessage);
@@ -317,7 +317,7 @@ private slots:
         QCOMPARE(s.t.ui.messages[0].text, kTooLongText);
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(s.t.SearchBox()));
         // The text was taken before the check failed, and the search went on with it.
-        QCOMPARE(s.t.Dialog().m_searchText, std::string(129, 'W'));
+        QCOMPARE(s.t.Dialog().SearchText(), std::string(129, 'W'));
         QVERIFY(s.t.confirmer.requests.empty());
         QCOMPARE(s.t.ui.messages[1].title, kNotFoundTitle);
     }

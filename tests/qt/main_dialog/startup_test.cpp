@@ -48,9 +48,9 @@ private slots:
         DialogUnderTest t(work.ProgramPath());
         QCOMPARE(t.FileField()->text(), QStringLiteral("a.rgn"));
         QCOMPARE(t.SearchBox()->currentText(), QStringLiteral("WARNUNG"));
-        QCOMPARE(t.Dialog().m_fileName, std::string("a.rgn"));
-        QCOMPARE(t.Dialog().m_searchText, std::string("WARNUNG"));
-        QVERIFY(!t.Dialog().m_settingsPath.has_value());
+        QCOMPARE(t.Dialog().FileName(), std::string("a.rgn"));
+        QCOMPARE(t.Dialog().SearchText(), std::string("WARNUNG"));
+        QVERIFY(!t.Dialog().SettingsPath().has_value());
         QVERIFY(t.ui.messages.empty());
     }
 
@@ -73,7 +73,7 @@ private slots:
         const QByteArray localeName = locale.toLatin1();
         Locale user(localeName.constData());
         DialogUnderTest t(work.ProgramPath());
-        QCOMPARE(t.Dialog().m_searchText, searchText.toStdString());
+        QCOMPARE(t.Dialog().SearchText(), searchText.toStdString());
         // The field shows the Windows-1252 text as Unicode: "ATENCIÓN" with U+00D3.
         QCOMPARE(t.SearchBox()->currentText(), FromWindows1252(searchText.toStdString()));
         QCOMPARE(t.FileField()->text(), QStringLiteral("*.rgn"));  // no file matches
@@ -85,7 +85,7 @@ private slots:
         ScopedEnv lcMessages("LC_MESSAGES", nullptr);
         ScopedEnv lang("LANG", "fr_CA.UTF-8");
         DialogUnderTest t(work.ProgramPath());
-        QCOMPARE(t.Dialog().m_searchText, std::string("ATTENTION"));
+        QCOMPARE(t.Dialog().SearchText(), std::string("ATTENTION"));
     }
 
     void searchStringFromSettingsWinsOverLanguage() {
@@ -93,9 +93,9 @@ private slots:
         QVERIFY(work.WriteSettings("[Patch]\nSearchString = 'ATTENZIONE'\n"));
         Locale german("de_DE.UTF-8");
         DialogUnderTest t(work.ProgramPath());
-        QCOMPARE(t.Dialog().m_searchText, std::string("ATTENZIONE"));
-        QVERIFY(t.Dialog().m_settingsPath.has_value());
-        QCOMPARE(std::filesystem::path(*t.Dialog().m_settingsPath).filename().string(),
+        QCOMPARE(t.Dialog().SearchText(), std::string("ATTENZIONE"));
+        QVERIFY(t.Dialog().SettingsPath().has_value());
+        QCOMPARE(std::filesystem::path(*t.Dialog().SettingsPath()).filename().string(),
                  std::string("tavlo.cfg"));
     }
 
@@ -137,7 +137,7 @@ private slots:
         QVERIFY(work.WriteSettings("[Image]\nFilename = " + pattern + "\n"));
         Locale english("en_US.UTF-8");
         DialogUnderTest t(work.ProgramPath());
-        QCOMPARE(t.Dialog().m_fileName, work.File("x.rgn"));
+        QCOMPARE(t.Dialog().FileName(), work.File("x.rgn"));
     }
 
     void searchWordsSortedEachOnce() {
@@ -159,7 +159,7 @@ private slots:
         t.SearchBox()->setCurrentIndex(0);
         QCOMPARE(t.SearchBox()->currentText(), FromWindows1252("ATENCI\xD3N"));
         QVERIFY(t.Dialog().UpdateData(true));
-        QCOMPARE(t.Dialog().m_searchText, std::string("ATENCI\xD3N"));
+        QCOMPARE(t.Dialog().SearchText(), std::string("ATENCI\xD3N"));
     }
 
     void applySettingsReplacesTypedValues() {
@@ -173,12 +173,12 @@ private slots:
         t.Dialog().ApplySettings();
         QCOMPARE(t.FileField()->text(), QStringLiteral("a.rgn"));
         QCOMPARE(t.SearchBox()->currentText(), QStringLiteral("ATTENTION"));
-        QVERIFY(t.Dialog().m_settingsPath.has_value());
+        QVERIFY(t.Dialog().SettingsPath().has_value());
         // The file is read afresh each time: gone again, the language default is back.
         std::filesystem::remove(work.File("tavlo.cfg"));
         t.Dialog().ApplySettings();
         QCOMPARE(t.SearchBox()->currentText(), QStringLiteral("WARNING"));
-        QVERIFY(!t.Dialog().m_settingsPath.has_value());
+        QVERIFY(!t.Dialog().SettingsPath().has_value());
     }
 
     void welcomeLineCarriesProductVersion() {
@@ -186,7 +186,7 @@ private slots:
         DialogUnderTest t(work.ProgramPath());
         const std::string expected =
             "Welcome to Tavlo, the firmware patch program (Version 1, 0, 3, 0)";
-        QCOMPARE(t.Dialog().m_welcome, expected);
+        QCOMPARE(t.Dialog().Welcome(), expected);
         auto* welcome = t.Dialog().findChild<QLabel*>(QStringLiteral("control1012"));
         QVERIFY(welcome);
         QCOMPARE(welcome->text(), QString::fromStdString(expected));

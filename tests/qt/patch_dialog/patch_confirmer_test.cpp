@@ -165,7 +165,7 @@ void PatchConfirmerTest::searchFindNextTypeAndOkFromTheMainDialog() {
     DialogPatchConfirmer confirmer;
     const std::string programPath = firmware.dir.filePath(QStringLiteral("tavlo")).toStdString();
     MainDialog mainDialog(programPath, ui, confirmer);
-    mainDialog.m_image = &firmware.image;
+    mainDialog.SetImage(&firmware.image);
     mainDialog.show();
     mainDialog.findChild<QLineEdit*>(QStringLiteral("control1000"))
         ->setText(QString::fromStdString(firmware.path));

@@ -47,7 +47,7 @@ std::string TwoMessageFirmware() {
 
 DialogUnderTest::DialogUnderTest(const std::string& programPath)
     : dialog_(std::make_unique<MainDialog>(programPath, ui, confirmer)) {
-    dialog_->m_image = &image;
+    dialog_->SetImage(&image);
     dialog_->show();
     if (!QTest::qWaitForWindowExposed(dialog_.get())) {
         QTest::qFail("the main dialog was not shown", __FILE__, __LINE__);

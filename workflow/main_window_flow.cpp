@@ -1,0 +1,186 @@
+#include "workflow/main_window_flow.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <iterator>
+
+#include "core/file_names.h"
+#include "core/firmware_image.h"
+#include "core/version_info.h"
+#include "settings/settings_file.h"
+#include "settings/settings_keys.h"
+#include "settings/startup_values.h"
+#include "workflow/desktop_services.h"
+#include "workflow/search_loop.h"
+
+namespace tavlo {
+
+namespace {
+
+constexpr const char* kTooLongText = "Please enter no more than 128 characters.";
+
+constexpr const char* kLoadFailedTitle = "Tavlo : Could not load file to patch";
+constexpr const char* kLoadFailedBefore = "The specified file '";
+constexpr const char* kLoadFailedAfter =
+    "' could not be opened.\n\nPlease verify that the file exists.\n"
+    "Use the [Browse ...] button to browse for files.";
+
+constexpr const char* kNothingTitle = "Tavlo : Nothing to search for";
+constexpr const char* kNothingText =
+    "Please enter the start of the message you\nwant to patch into the 'search for' field.\n\n"
+    "You left this field empty - Tavlo needs to\nknow what to search for.\n\n"
+    "(Example: 'WARNING')\n";
+
+constexpr const char* kNotFoundTitle = "Tavlo : Search text not found";
+constexpr const char* kNotFoundText =
+    "The text to be patched could not be found.\n\n"
+    "Note that the search string is case sensitive.\n\n"
+    "Make sure it is spelled correctly and that you\n"
+    "got the right firmware file - in a file that has\n"
+    "already been patched, the original text will not\n"
+    "be found any more !";
+
+constexpr const char* kSaveTitle = "Tavlo : Save changes ?";
+constexpr const char* kSaveBefore =
+    "The firmware file in memory has been patched successfully.\n"
+    "If you click YES, your changes will be saved to the file \n'";
+constexpr const char* kSaveAfter =
+    "'\n\nA backup of this file is created with a .BAK extension.\n\n"
+    "Select NO to exit without saving your changes.";
+
+// A path that the file system has but Windows-1252 cannot spell (a name in Greek, say) cannot
+// be put into the field without changing it.
+constexpr const char* kUnusableNameTitle = "Tavlo : Unsupported file name";
+constexpr const char* kUnusableNameText =
+    "The name of the chosen file holds characters that Tavlo cannot handle:\n"
+    "Tavlo works with Western European (Windows-1252) names only.\n\n"
+    "Please rename the file, or copy it to a folder whose name\n"
+    "holds only such characters, and choose it again.";
+
+constexpr const char* kWelcomeBefore = "Welcome to Tavlo, the firmware patch program (Version ";
+
+constexpr FileFilter kFirmwareFilters[] = {
+    {"Firmware files (*.rgn)", "*.rgn"},
+    {"All files (*.*)", "*.*"},
+};
+
+std::string ApplicationNameOf(const std::string& programPath) {
+    const std::string stem = std::filesystem::path(programPath).stem().string();
+    return FieldTextOfPath(stem).value_or(stem);
+}
+
+// The five search words, each once, in byte order: the list is sorted.
+std::vector<std::string> SortedSearchWords() {
+    std::vector<std::string> words(std::begin(kSearchWords), std::end(kSearchWords));
+    std::sort(words.begin(), words.end());
+    words.erase(std::unique(words.begin(), words.end()), words.end());
+    return words;
+}
+
+}  // namespace
+
+MainWindowFlow::MainWindowFlow(std::string programPath, MainWindowView& view,
+                               DesktopServices& desktop, PatchConfirmer& confirmer)
+    : programPath_(std::move(programPath)),
+      applicationName_(ApplicationNameOf(programPath_)),
+      view_(view),
+      desktop_(desktop),
+      confirmer_(confirmer) {}
+
+void MainWindowFlow::Start() {
+    ApplySettings();
+    welcome_ = kWelcomeBefore + GetProductVersion() + ")";
+    ShowFields();
+}
+
+void MainWindowFlow::ApplySettings() {
+    FreeConfig();
+    const char* settingsPath = LoadConfig(programPath_);
+    settingsPath_ = settingsPath ? std::optional<std::string>(settingsPath) : std::nullopt;
+
+    std::string fileName = StartupFilePattern();
+    if (std::optional<std::string> match = FirstMatchingFile(fileName)) {
+        fileName = std::move(*match);
+    }
+    fileName_ = std::move(fileName);
+    searchText_ = StartupSearchText();
+    view_.SetSearchWords(SortedSearchWords());
+    ShowFields();
+}
+
+bool MainWindowFlow::ReadFields() {
+    // A text is taken over before it is checked: the command that read it goes on with it.
+    for (const MainField field : {MainField::FileName, MainField::SearchText}) {
+        std::string& text = field == MainField::FileName ? fileName_ : searchText_;
+        text = view_.FieldText(field);
+        if (text.size() > kMaxFieldLength) {
+            desktop_.ShowMessage(applicationName_, kTooLongText, MessageIcon::Exclamation);
+            view_.FocusField(field);
+            return false;
+        }
+    }
+    return true;
+}
+
+void MainWindowFlow::ShowFields() {
+    view_.SetFieldText(MainField::FileName, fileName_);
+    view_.SetFieldText(MainField::SearchText, searchText_);
+    view_.SetWelcome(welcome_);
+}
+
+void MainWindowFlow::ShowMessage(std::string_view title, std::string_view text) {
+    desktop_.ShowMessage(title, text, MessageIcon::None);
+}
+
+bool MainWindowFlow::TakeFilePath(const std::string& nativePath) {
+    const std::optional<std::string> text = FieldTextOfPath(nativePath);
+    if (!text) {
+        ShowMessage(kUnusableNameTitle, kUnusableNameText);
+        return false;
+    }
+    fileName_ = *text;
+    // Only the file-name field changes: what the user typed elsewhere stays.
+    view_.SetFieldText(MainField::FileName, fileName_);
+    return true;
+}
+
+void MainWindowFlow::Browse() {
+    ReadFields();
+    if (const std::optional<std::string> chosen =
+            desktop_.GetOpenFileName(fileName_, kFirmwareFilters, "rgn")) {
+        TakeFilePath(*chosen);
+    }
+}
+
+void MainWindowFlow::Search() {
+    ReadFields();
+    if (image_ == nullptr) {
+        return;
+    }
+    // Every search starts from the file as it is on disk: a patch not saved yet is dropped.
+    if (!image_->Load(NativePath(fileName_))) {
+        ShowMessage(kLoadFailedTitle, kLoadFailedBefore + fileName_ + kLoadFailedAfter);
+        return;
+    }
+    if (searchText_.empty()) {
+        ShowMessage(kNothingTitle, kNothingText);
+        return;
+    }
+    // An accepted patch, or Cancel, ends the command; only Find Next goes on.
+    if (!RunSearch(*image_, searchText_, confirmer_).reached) {
+        ShowMessage(kNotFoundTitle, kNotFoundText);
+    }
+}
+
+void MainWindowFlow::Exit() {
+    if (image_ != nullptr && image_->IsModified()) {
+        const std::string fileName =
+            FieldTextOfPath(image_->FileName()).value_or(image_->FileName());
+        if (desktop_.AskYesNo(kSaveTitle, kSaveBefore + fileName + kSaveAfter)) {
+            image_->Save(true);  // a failure is reported by the image; the window closes anyway
+        }
+    }
+    view_.Close();
+}
+
+}  // namespace tavlo

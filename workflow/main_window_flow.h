@@ -1,0 +1,98 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tavlo {
+
+class DesktopServices;
+class FirmwareImage;
+class PatchConfirmer;
+
+// The longest text a field of the main window takes.
+inline constexpr std::size_t kMaxFieldLength = 128;
+
+// The two fields of the main window.
+enum class MainField { FileName, SearchText };
+
+// What the main window's flows need of the window itself. Texts are Windows-1252.
+class MainWindowView {
+public:
+    virtual ~MainWindowView() = default;
+
+    virtual std::string FieldText(MainField field) const = 0;
+    virtual void SetFieldText(MainField field, std::string_view text) = 0;
+    // The drop-down list of the search field.
+    virtual void SetSearchWords(const std::vector<std::string>& words) = 0;
+    virtual void SetWelcome(std::string_view text) = 0;
+    // Puts the focus into a field (and selects the file name, to be typed over).
+    virtual void FocusField(MainField field) = 0;
+    // Ends the window's modal run.
+    virtual void Close() = 0;
+};
+
+// The main window's commands without a toolkit: the settings applied to the fields, Browse,
+// Search, Exit and a file dropped onto the window. Every front-end drives the same flows; its
+// window is the view, its message boxes and file dialog the desktop services, its patch dialog
+// the confirmer.
+class MainWindowFlow {
+public:
+    // `programPath`: argument zero as the program was started; it locates the settings file
+    // and names the program in messages.
+    MainWindowFlow(std::string programPath, MainWindowView& view, DesktopServices& desktop,
+                   PatchConfirmer& confirmer);
+
+    // The firmware image the commands work on (not owned); none: Search and Exit do nothing.
+    void SetImage(FirmwareImage* image) { image_ = image; }
+    FirmwareImage* Image() const { return image_; }
+
+    // The window's initialisation: the settings, then the welcome line.
+    void Start();
+
+    // Re-reads the settings file and puts the start-up file name and search text into the
+    // fields, replacing what the user had typed there.
+    void ApplySettings();
+
+    // The exchange between the flow's texts and the fields. Reading takes each text over and
+    // checks it against 128 characters; a longer one is reported, gets the focus and ends the
+    // exchange (false).
+    bool ReadFields();
+    void ShowFields();
+
+    void Browse();
+    void Search();
+    void Exit();
+
+    // A file chosen or dropped: its path (as the file system spells it) becomes the file name.
+    // False, after a message, when the path cannot be field text.
+    bool TakeFilePath(const std::string& nativePath);
+
+    const std::string& FileName() const { return fileName_; }
+    const std::string& SearchText() const { return searchText_; }
+    const std::string& Welcome() const { return welcome_; }
+    // The settings file read last, if any.
+    const std::optional<std::string>& SettingsPath() const { return settingsPath_; }
+    const std::string& ProgramPath() const { return programPath_; }
+    // The program file's name without its extension: the title of boxes without one.
+    const std::string& ApplicationName() const { return applicationName_; }
+    DesktopServices& Desktop() const { return desktop_; }
+
+private:
+    void ShowMessage(std::string_view title, std::string_view text);
+
+    std::string programPath_;
+    std::string applicationName_;
+    MainWindowView& view_;
+    DesktopServices& desktop_;
+    PatchConfirmer& confirmer_;
+    FirmwareImage* image_ = nullptr;
+    std::optional<std::string> settingsPath_;
+    std::string fileName_;
+    std::string searchText_;
+    std::string welcome_;
+};
+
+}  // namespace tavlo

@@ -6,7 +6,16 @@
 
 namespace tavlo::cli {
 
-// Lists every match in the order Find Next visits them: offset, length, message.
+namespace {
+
+// The text column shows at most this many bytes of a message, then "...": a file without zero
+// bytes would otherwise print each of its matches' messages to the end of the file. The length
+// column still gives the whole length.
+constexpr std::size_t kTextColumnLimit = 1024;
+
+}  // namespace
+
+// Lists every match in the order Find Next visits them: offset, length, message (its head).
 int RunFind(const CliArguments& arguments, const CliContext& context) {
     int status = ExitOk;
     const auto searchText = PrepareSearch(arguments, context, status);
@@ -18,9 +27,10 @@ int RunFind(const CliArguments& arguments, const CliContext& context) {
     MessageScanner scanner;
     int found = 0;
     const bool read = scanner.Scan(
-        arguments.file, *searchText, [&](std::uint32_t offset, std::string_view message) {
-            std::fprintf(context.out, "%u\t%zu\t%s\n", offset, message.size(),
-                         EscapeForTerminal(message).c_str());
+        arguments.file, *searchText, kTextColumnLimit,
+        [&](std::uint32_t offset, std::uint32_t length, std::string_view head) {
+            std::fprintf(context.out, "%u\t%u\t%s%s\n", offset, length,
+                         EscapeForTerminal(head).c_str(), length > head.size() ? "..." : "");
             ++found;
         });
     if (!read) {

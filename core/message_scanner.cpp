@@ -9,6 +9,7 @@
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <vector>
 
 #include "core/firmware_file.h"
 
@@ -19,102 +20,196 @@ namespace {
 // Small enough to stay in the processor's cache between the read and the search.
 constexpr std::size_t kPieceSize = 128 << 10;
 
-// The message at `offset` when it runs past the piece in memory: read on from the file until
-// its zero byte or the end of the file.
-bool ReadMessageAt(int fd, std::uint32_t offset, std::uint32_t fileSize, std::string& message) {
-    message.clear();
-    char piece[4096];
-    std::uint64_t at = offset;
-    while (at < fileSize) {
-        const std::size_t want =
-            static_cast<std::size_t>(std::min<std::uint64_t>(sizeof piece, fileSize - at));
-        const ssize_t got = ::pread(fd, piece, want, static_cast<off_t>(at));
+// Exactly `count` bytes of the file from offset `at`; false on a read error, or when the file
+// ends first because it became shorter while it was being read.
+bool ReadAt(int fd, std::uint64_t at, char* into, std::size_t count) {
+    while (count > 0) {
+        const ssize_t got = ::pread(fd, into, count, static_cast<off_t>(at));
         if (got < 0 && errno == EINTR) {
             continue;
         }
         if (got <= 0) {
             return false;
         }
-        const auto* zero = static_cast<const char*>(std::memchr(piece, 0, got));
-        message.append(piece, zero ? zero - piece : got);
-        if (zero) {
-            return true;
-        }
+        into += got;
         at += static_cast<std::uint64_t>(got);
+        count -= static_cast<std::size_t>(got);
     }
     return true;
+}
+
+// One search through a file: the piece in memory, where the search stands in it, and the end
+// of the run of bytes that holds the last match.
+class ScanPass {
+public:
+    ScanPass(int fd, std::uint32_t fileSize, std::string_view text, std::size_t headLimit,
+             const MessageScanner::Visitor& visit)
+        : fd_(fd),
+          fileSize_(fileSize),
+          text_(text),
+          // The piece in memory keeps the last text.size() - 1 bytes of the one before it, so a
+          // match across two pieces is found.
+          keep_(text.empty() ? 0 : text.size() - 1),
+          headLimit_(headLimit),
+          visit_(visit),
+          buffer_(new char[kPieceSize + keep_]) {}
+
+    // False when the file could not be read; Error() then says why.
+    bool Run() {
+        while (!done_ && base_ + filled_ < fileSize_) {
+            if (!ReadPiece() || !VisitMatchesInPiece()) {
+                return false;
+            }
+            KeepTail();
+        }
+        return true;
+    }
+
+    const std::string& Error() const { return error_; }
+
+private:
+    bool ReadPiece();
+    bool VisitMatchesInPiece();
+    bool VisitMatch(std::size_t at);
+    bool FindRunEnd(std::size_t at);
+    void KeepTail();
+
+    const int fd_;
+    const std::uint32_t fileSize_;
+    const std::string_view text_;
+    const std::size_t keep_;
+    const std::size_t headLimit_;
+    const MessageScanner::Visitor& visit_;
+    std::unique_ptr<char[]> buffer_;
+    std::uint64_t base_ = 0;      // file offset of buffer_[0]
+    std::size_t filled_ = 0;      // bytes in the buffer
+    std::size_t searchFrom_ = 0;  // where the next match may start (one after the last match)
+    // File offset of the zero byte (or the file's end) that ends the message of the last match.
+    // Every later match before it has its message end there too, so a long run of bytes without
+    // a zero byte is measured once, not once for each of its matches.
+    std::uint64_t runEnd_ = 0;
+    std::string head_;             // a message's head read from beyond the piece
+    std::vector<char> readAhead_;  // bytes read beyond the piece to find the end of a run
+    bool done_ = false;            // no further match can exist
+    std::string error_;
+};
+
+bool ScanPass::ReadPiece() {
+    const std::size_t want =
+        static_cast<std::size_t>(std::min<std::uint64_t>(kPieceSize, fileSize_ - base_ - filled_));
+    const std::int64_t got =
+        ReadUpTo(fd_, reinterpret_cast<std::uint8_t*>(buffer_.get()) + filled_, want);
+    if (got < 0) {
+        error_ = ErrorText(errno);
+        return false;
+    }
+    if (static_cast<std::size_t>(got) != want) {
+        error_ = "The file became shorter while it was being read";
+        return false;
+    }
+    filled_ += want;
+    return true;
+}
+
+bool ScanPass::VisitMatchesInPiece() {
+    const char* data = buffer_.get();
+    while (searchFrom_ + std::max<std::size_t>(text_.size(), 1) <= filled_) {
+        const void* found = text_.empty() ? data + searchFrom_
+                                          : ::memmem(data + searchFrom_, filled_ - searchFrom_,
+                                                     text_.data(), text_.size());
+        if (found == nullptr) {
+            return true;
+        }
+        const std::size_t at = static_cast<const char*>(found) - data;
+        const std::uint64_t offset = base_ + at;
+        // A match needs one byte of the file after it; none further on can have one either.
+        // Matches past the 32-bit signed match offset cannot be held by an image.
+        if (offset + text_.size() >= fileSize_ ||
+            offset > static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max())) {
+            done_ = true;
+            return true;
+        }
+        if (!VisitMatch(at)) {
+            return false;
+        }
+        searchFrom_ = at + 1;
+    }
+    return true;
+}
+
+bool ScanPass::VisitMatch(std::size_t at) {
+    const std::uint64_t offset = base_ + at;
+    if (offset >= runEnd_ && !FindRunEnd(at)) {
+        return false;
+    }
+    const auto length = static_cast<std::uint32_t>(runEnd_ - offset);
+    const std::size_t headSize = std::min<std::size_t>(length, headLimit_);
+    std::string_view head(buffer_.get() + at, std::min(headSize, filled_ - at));
+    if (head.size() < headSize) {
+        // The head runs past the piece in memory: read it from the file.
+        head_.resize(headSize);
+        if (!ReadAt(fd_, offset, head_.data(), headSize)) {
+            error_ = "The file could not be read to the end of a message";
+            return false;
+        }
+        head = head_;
+    }
+    visit_(static_cast<std::uint32_t>(offset), length, head);
+    return true;
+}
+
+// Finds the zero byte that ends the message at buffer_[at], in the piece or, reading on, further
+// in the file, and makes it the end of the current run.
+bool ScanPass::FindRunEnd(std::size_t at) {
+    const char* data = buffer_.get();
+    if (const void* zero = std::memchr(data + at, 0, filled_ - at)) {
+        runEnd_ = base_ + static_cast<std::size_t>(static_cast<const char*>(zero) - data);
+        return true;
+    }
+    readAhead_.resize(kPieceSize);
+    for (std::uint64_t from = base_ + filled_; from < fileSize_;) {
+        const auto want =
+            static_cast<std::size_t>(std::min<std::uint64_t>(kPieceSize, fileSize_ - from));
+        if (!ReadAt(fd_, from, readAhead_.data(), want)) {
+            error_ = "The file could not be read to the end of a message";
+            return false;
+        }
+        if (const void* zero = std::memchr(readAhead_.data(), 0, want)) {
+            runEnd_ =
+                from + static_cast<std::size_t>(static_cast<const char*>(zero) - readAhead_.data());
+            return true;
+        }
+        from += want;
+    }
+    runEnd_ = fileSize_;
+    return true;
+}
+
+// Keeps the tail of the piece that a match starting in it still needs.
+void ScanPass::KeepTail() {
+    const std::size_t tail = std::min(keep_, filled_);
+    const std::size_t dropped = filled_ - tail;
+    std::memmove(buffer_.get(), buffer_.get() + dropped, tail);
+    base_ += dropped;
+    filled_ = tail;
+    searchFrom_ = searchFrom_ > dropped ? searchFrom_ - dropped : 0;
 }
 
 }  // namespace
 
 bool MessageScanner::Scan(const std::string& path, std::string_view searchText,
-                          const Visitor& visit) {
+                          std::size_t headLimit, const Visitor& visit) {
     std::uint32_t fileSize = 0;
     UniqueFd file = OpenFirmwareFile(path, fileSize, lastError_);
     if (!file.IsOpen()) {
         return false;
     }
     // A search text ends at its first zero byte, as a zero-terminated string does.
-    const std::string_view text = searchText.substr(0, searchText.find('\0'));
-    // The piece in memory keeps the last text.size() - 1 bytes of the one before it, so a match
-    // across two pieces is found.
-    const std::size_t keep = text.empty() ? 0 : text.size() - 1;
-    std::unique_ptr<char[]> buffer(new char[kPieceSize + keep]);
-    std::uint64_t base = 0;      // file offset of buffer[0]
-    std::size_t filled = 0;      // bytes in the buffer
-    std::size_t searchFrom = 0;  // where the next match may start (one after the last match)
-    std::string longMessage;
-
-    while (base + filled < fileSize) {
-        const std::size_t want =
-            static_cast<std::size_t>(std::min<std::uint64_t>(kPieceSize, fileSize - base - filled));
-        const std::int64_t got =
-            ReadUpTo(file.Get(), reinterpret_cast<std::uint8_t*>(buffer.get()) + filled, want);
-        if (got < 0) {
-            lastError_ = ErrorText(errno);
-            return false;
-        }
-        if (static_cast<std::size_t>(got) != want) {
-            lastError_ = "The file became shorter while it was being read";
-            return false;
-        }
-        filled += want;
-        const char* data = buffer.get();
-        while (searchFrom + std::max<std::size_t>(text.size(), 1) <= filled) {
-            const void* found = text.empty() ? data + searchFrom
-                                             : ::memmem(data + searchFrom, filled - searchFrom,
-                                                        text.data(), text.size());
-            if (found == nullptr) {
-                break;
-            }
-            const std::size_t at = static_cast<const char*>(found) - data;
-            const std::uint64_t offset = base + at;
-            // A match needs one byte of the file after it; none further on can have one either.
-            // Matches past the 32-bit signed match offset cannot be held by an image.
-            if (offset + text.size() >= fileSize ||
-                offset > static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max())) {
-                return true;
-            }
-            const auto* zero = static_cast<const char*>(std::memchr(data + at, 0, filled - at));
-            if (zero != nullptr || base + filled == fileSize) {
-                const std::size_t length = zero ? zero - (data + at) : filled - at;
-                visit(static_cast<std::uint32_t>(offset), std::string_view(data + at, length));
-            } else if (ReadMessageAt(file.Get(), static_cast<std::uint32_t>(offset), fileSize,
-                                     longMessage)) {
-                visit(static_cast<std::uint32_t>(offset), longMessage);
-            } else {
-                lastError_ = "The file could not be read to the end of a message";
-                return false;
-            }
-            searchFrom = at + 1;
-        }
-        // Keep the tail that a match starting in it still needs.
-        const std::size_t tail = std::min(keep, filled);
-        const std::size_t dropped = filled - tail;
-        std::memmove(buffer.get(), buffer.get() + dropped, tail);
-        base += dropped;
-        filled = tail;
-        searchFrom = searchFrom > dropped ? searchFrom - dropped : 0;
+    ScanPass pass(file.Get(), fileSize, searchText.substr(0, searchText.find('\0')), headLimit,
+                  visit);
+    if (!pass.Run()) {
+        lastError_ = pass.Error();
+        return false;
     }
     return true;
 }

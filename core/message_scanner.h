@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -14,11 +15,17 @@ namespace tavlo {
 // one pass over it and little memory.
 class MessageScanner {
 public:
-    // offset of the match, and its message (the L bytes a patch would replace).
-    using Visitor = std::function<void(std::uint32_t offset, std::string_view message)>;
+    // offset of the match, the length L of its message (the bytes a patch would replace), and
+    // the message's first min(L, headLimit) bytes.
+    using Visitor =
+        std::function<void(std::uint32_t offset, std::uint32_t length, std::string_view head)>;
 
-    // False when the file cannot be read; LastError() then says why.
-    bool Scan(const std::string& path, std::string_view searchText, const Visitor& visit);
+    // False when the file cannot be read; LastError() then says why. The time taken grows with
+    // the file's size and the number of matches times headLimit, never with the matches times
+    // the messages' lengths: a run of bytes without a zero byte is measured once, however many
+    // matches it holds.
+    bool Scan(const std::string& path, std::string_view searchText, std::size_t headLimit,
+              const Visitor& visit);
 
     const std::string& LastError() const { return lastError_; }
 

@@ -41,6 +41,31 @@ TEST_F(CliFindPatch, FindListsEveryMatchInFindNextOrderEscaped) {
     EXPECT_EQ(r.err, "");
 }
 
+TEST_F(CliFindPatch, TextColumnShowsAtMostTheFirst1024BytesOfAMessage) {
+    // 1,023 bytes; the byte after it is escaped, to show that the cut counts the message's bytes,
+    // not the escaped text.
+    const std::string body = "WARNING" + std::string(1016, 'x');
+    const struct {
+        const char* rule;
+        std::string message;
+        std::string after;  // what follows the message in the file
+        std::string column;
+    } rows[] = {
+        {"1,023 bytes are shown whole", body, "\0tail"s, body},
+        {"1,024 bytes are shown whole", body + "\t", "\0tail"s, body + "\\t"},
+        {"1,025 bytes: the first 1,024, then ...", body + "\ty", "\0tail"s, body + "\\t..."},
+        {"a message without a zero byte after it, to the end of a large file",
+         body + "\t" + std::string(300000, 'y'), "", body + "\\t..."},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.rule);
+        WriteFile(firmware, "ab\0"s + row.message + row.after);
+        const ProcessResult r = RunCli({"find", firmware, "--search", "WARNING"});
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_EQ(r.out, "3\t" + std::to_string(row.message.size()) + "\t" + row.column + "\n");
+    }
+}
+
 TEST_F(CliFindPatch, OptionsMayStandBeforeTheFileName) {
     const ProcessResult r = RunCli({"find", "--search", "three", firmware});
     EXPECT_EQ(r.exitCode, 0) << r.err;

@@ -2,14 +2,18 @@
 // readable cases: a font signature too near the end for its table, glyphs whose columns lie past
 // the end or are wider than the screen, a search text as the file's last bytes, a message with
 // no zero byte after it, an empty file, a replacement holding zero bytes. Each goes through the
-// engine and through the real tavlo-cli.
+// engine and through the real tavlo-cli, and so does every input of the search fuzzer's corpus.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/firmware_image.h"
+#include "core/windows1252.h"
 #include "fault_fixture.h"
 #include "screen/screen_layout.h"
 #include "support/cli_test_support.h"
@@ -24,6 +28,70 @@ using namespace std::string_literals;
 
 const std::string kSignature(reinterpret_cast<const char*>(DeviceFont::kSignature),
                              sizeof DeviceFont::kSignature);
+
+// An input of the search fuzzer, split as the fuzz target's FuzzedDataProvider splits it.
+struct SearchInput {
+    std::string searchText;
+    int findNextSteps = 0;
+    std::string image;
+};
+
+// A text of at most maxLength bytes from the front: two backslashes stand for one, and a
+// backslash followed by any other byte ends the text.
+std::string ConsumeText(std::string_view& bytes, std::size_t maxLength) {
+    std::string text;
+    while (text.size() < maxLength && !bytes.empty()) {
+        char next = bytes.front();
+        bytes.remove_prefix(1);
+        if (next == '\\' && !bytes.empty()) {
+            next = bytes.front();
+            bytes.remove_prefix(1);
+            if (next != '\\') {
+                break;
+            }
+        }
+        text += next;
+    }
+    return text;
+}
+
+// The search text, the replacement text (unused here), the number of Find Next steps (0 to 8,
+// from the last byte) and the image (the bytes in between).
+SearchInput SplitSearchInput(std::string_view bytes) {
+    SearchInput input;
+    input.searchText = ConsumeText(bytes, 40);
+    ConsumeText(bytes, 80);
+    if (!bytes.empty()) {
+        input.findNextSteps = static_cast<unsigned char>(bytes.back()) % 9;
+        bytes.remove_suffix(1);
+    }
+    input.image = bytes;
+    return input;
+}
+
+// "OFFSET LENGTH" of every match that the loaded image's Find Next loop visits.
+std::vector<std::string> FindNextMatches(const std::string& path, std::string_view text) {
+    FirmwareImage image;
+    EXPECT_TRUE(image.Load(path)) << image.LastError();
+    std::vector<std::string> matches;
+    while (image.LocateMessage(text)) {
+        matches.push_back(std::to_string(image.MatchOffset()) + " " +
+                          std::to_string(image.MessageLength()));
+    }
+    return matches;
+}
+
+// "OFFSET LENGTH" of every line that tavlo-cli find printed.
+std::vector<std::string> ListedMatches(const std::string& findOutput) {
+    std::vector<std::string> matches;
+    std::istringstream lines(findOutput);
+    for (std::string line; std::getline(lines, line);) {
+        const std::size_t lengthEnd = line.find('\t', line.find('\t') + 1);
+        matches.push_back(line.substr(0, lengthEnd));
+        std::replace(matches.back().begin(), matches.back().end(), '\t', ' ');
+    }
+    return matches;
+}
 
 class FirmwareFuzzCases : public ::testing::Test {
 protected:
@@ -123,6 +191,43 @@ TEST_F(FirmwareFuzzCases, ReplacementWithZeroBytesIsWrittenAsItStands) {
     EXPECT_EQ(patch.exitCode, 0) << patch.err;
     // "WARNING: abcdef" is 15 bytes: the 3 bytes of the text and 12 spaces.
     EXPECT_EQ(ReadFile(file), "x\0a\0b"s + std::string(12, ' ') + "\0tail"s);
+}
+
+TEST_F(FirmwareFuzzCases, SearchCorpusInputsThroughTavloCli) {
+    int inputs = 0;
+    for (const auto& entry : fs::directory_iterator(TAVLO_SEARCH_CORPUS)) {
+        SCOPED_TRACE(entry.path().filename().string());
+        const SearchInput input = SplitSearchInput(ReadFile(entry.path().string()));
+        const std::string text = input.searchText.substr(0, input.searchText.find('\0'));
+        if (text.empty()) {
+            continue;  // the command line refuses an empty search text
+        }
+        ++inputs;
+        Write(input.image);
+        const std::vector<std::string> expected = FindNextMatches(file, text);
+        const std::string search = Windows1252ToUtf8(text);
+
+        const ProcessResult find = RunCli({"find", file, "--search", search});
+        EXPECT_EQ(find.exitCode, expected.empty() ? 1 : 0) << find.err;
+        EXPECT_EQ(ListedMatches(find.out), expected);
+
+        const std::size_t n = static_cast<std::size_t>(input.findNextSteps) + 1;
+        const ProcessResult patch = RunCli({"patch", file, "--search", search, "--match",
+                                            std::to_string(n), "--text", "x", "--dry-run"});
+        if (n <= expected.size()) {
+            EXPECT_EQ(patch.exitCode, 0) << patch.err;
+            EXPECT_EQ(patch.out.substr(0, patch.out.find('\n')), "match: " + expected[n - 1]);
+        } else {
+            EXPECT_EQ(patch.exitCode, 1) << patch.err;
+        }
+
+        const ProcessResult info = RunCli({"info", file});
+        EXPECT_EQ(info.exitCode, 0) << info.err;
+        EXPECT_EQ(info.out.substr(0, info.out.find('\n')),
+                  "size: " + std::to_string(input.image.size()));
+        EXPECT_EQ(ReadFile(file), input.image);
+    }
+    EXPECT_GE(inputs, 10);
 }
 
 }  // namespace

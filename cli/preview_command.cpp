@@ -42,11 +42,6 @@ int RunPreview(const CliArguments& arguments, const CliContext& context) {
                 preview.magX = *arguments.magX;
                 preview.magY = *arguments.magY;
             }
-            if (preview.magX <= 0 || preview.magY <= 0) {
-                context.Error("nothing to draw at a magnification of 0");
-                status = ExitUsage;
-                return static_cast<int>(ConfirmCancel);
-            }
             QImage picture(kPictureWidth * preview.magX, kPictureHeight * preview.magY,
                            QImage::Format_RGB32);
             picture.fill(Qt::black);

@@ -9,7 +9,7 @@
 
 #include "core/embedded_resources.h"
 #include "preview/screen_layout.h"
-#include "settings/settings_file.h"
+#include "settings/startup_values.h"
 
 namespace tavlo {
 
@@ -78,8 +78,8 @@ const QImage& ScreenPicture() {
 }
 
 ScreenPreview::ScreenPreview()
-    : magX(GetConfigInt("Display", "MagX", 2)),
-      magY(GetConfigInt("Display", "MagY", 2)),
+    : magX(StartupMagnification("MagX")),
+      magY(StartupMagnification("MagY")),
       picture(ScreenPicture()) {}
 
 ScreenPreview::~ScreenPreview() = default;

@@ -32,7 +32,7 @@ int RunSettings(const CliArguments& arguments, const CliContext& context) {
         return ExitOk;
     }
     std::fprintf(context.out, "file: %s\n",
-                 settingsPath ? EscapeForTerminal(*settingsPath).c_str() : "none");
+                 settingsPath ? EscapeForTerminal(PathForMessage(*settingsPath)).c_str() : "none");
     PrintValue(context, "Image/Filename", StartupFilePattern());
     PrintValue(context, "Patch/SearchString", StartupSearchText());
     for (const char* key : {"MagX", "MagY"}) {

@@ -50,17 +50,26 @@ TextFile ReadTextFile(const std::string& path) {
     if (static_cast<std::uint64_t>(info.st_size) > kMaxTextFileSize) {
         return Refused(TooLarge());
     }
-    // The size is checked again while reading: a file can grow, and files under /proc say 0.
-    std::string bytes(kMaxTextFileSize + 1, '\0');
-    const std::int64_t got =
-        ReadUpTo(fd.Get(), reinterpret_cast<std::uint8_t*>(bytes.data()), bytes.size());
-    if (got < 0) {
-        return Refused(ErrorText(errno));
+    // One byte more than the file says it holds shows whether it grew; a file that grew, and
+    // one that states no size (those under /proc), is read on up to the limit.
+    std::string bytes(static_cast<std::size_t>(info.st_size) + 1, '\0');
+    std::size_t got = 0;
+    while (true) {
+        const std::int64_t n = ReadUpTo(
+            fd.Get(), reinterpret_cast<std::uint8_t*>(bytes.data()) + got, bytes.size() - got);
+        if (n < 0) {
+            return Refused(ErrorText(errno));
+        }
+        got += static_cast<std::size_t>(n);
+        if (got < bytes.size()) {
+            break;
+        }
+        if (got > kMaxTextFileSize) {
+            return Refused(TooLarge());
+        }
+        bytes.resize(kMaxTextFileSize + 1);
     }
-    if (static_cast<std::uint64_t>(got) > kMaxTextFileSize) {
-        return Refused(TooLarge());
-    }
-    bytes.resize(static_cast<std::size_t>(got));
+    bytes.resize(got);
     DecodedText decoded = DecodeTextFile(bytes);
     TextFile file;
     file.status.outcome = TextFileStatus::Outcome::Read;

@@ -20,21 +20,9 @@ const QString kTerminalEmulator = QStringLiteral("x-terminal-emulator");
 // Editors that draw inside a terminal and cannot run without one, known by their program's
 // name (the last component of the first word of $VISUAL). Emacs is one only when told to stay
 // in the terminal.
-constexpr const char* kTerminalEditors[] = {
-    "vi",        "vim",
-    "vim.basic", "vim.tiny",
-    "nvim",      "nvi",
-    "elvis",     "ex",
-    "ed",        "nano",
-    "rnano",     "pico",
-    "micro",     "joe",
-    "jed",       "jove",
-    "mcedit",    "ne",
-    "mg",        "zile",
-    "kak",       "hx",
-    "helix",     "vis",
-    "editor",    "sensible-editor",
-};
+constexpr const char* kTerminalEditors =
+    " vi vim vim.basic vim.tiny nvim nvi elvis ex ed nano rnano pico micro joe jed jove mcedit "
+    "ne mg zile kak hx helix vis editor sensible-editor ";
 constexpr const char* kEmacsTerminalOptions[] = {"-nw", "--no-window-system", "-t", "--tty"};
 
 // A command given in an environment variable or one entry of it, split into words as a shell
@@ -128,10 +116,9 @@ bool IsTerminalEditor(const QStringList& words) {
         return false;
     }
     const QString name = QFileInfo(words.first()).fileName();
-    for (const char* editor : kTerminalEditors) {
-        if (name == QLatin1String(editor)) {
-            return true;
-        }
+    if (!name.contains(QLatin1Char(' ')) &&
+        QLatin1String(kTerminalEditors).contains(QLatin1Char(' ') + name + QLatin1Char(' '))) {
+        return true;
     }
     if (name == QLatin1String("emacs") || name == QLatin1String("emacsclient")) {
         for (const char* option : kEmacsTerminalOptions) {

@@ -4,6 +4,7 @@
 #include <set>
 
 #include "core/windows1252.h"
+#include "settings/startup_values.h"
 
 namespace tavlo::cli {
 
@@ -17,7 +18,7 @@ const std::set<std::string>& OptionsOf(const std::string& command) {
     static const std::set<std::string> kSettings = {"--settings", "--get"};
     static const std::set<std::string> kPreview = {"--search", "--match", "--text",
                                                    "--mag",    "--out",   "--settings"};
-    static const std::set<std::string> kInfo = {};
+    static const std::set<std::string> kInfo = {"--settings"};
     static const std::set<std::string> kNone = {};
     if (command == "find")
         return kFind;
@@ -153,9 +154,9 @@ private:
                 a.getKey = TextValue(option);
             }
         } else if (option == "--mag") {
-            a.magX = NumberValue(option, 0, 64);
+            a.magX = NumberValue(option, kMinMagnification, kMaxMagnification);
             if (error_.empty()) {
-                a.magY = NumberValue(option, 0, 64);
+                a.magY = NumberValue(option, kMinMagnification, kMaxMagnification);
             }
         } else if (option == "--no-backup") {
             a.noBackup = true;

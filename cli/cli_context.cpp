@@ -26,22 +26,38 @@ std::string DesktopProgramPath(const std::string& programPath) {
     return (slash == std::string::npos ? std::string() : self.substr(0, slash + 1)) + "tavlo";
 }
 
+bool ReportTextFile(const TextFileStatus& status, const std::string& what, const std::string& path,
+                    const CliContext& context) {
+    if (status.outcome != TextFileStatus::Outcome::Read) {
+        context.Error("cannot read " + what + " '" + path + "': " + status.problem);
+        return false;
+    }
+    if (status.replaced > 0) {
+        const char32_t first = status.firstReplaced;
+        context.Error(what + " '" + path + "' holds " + std::to_string(status.replaced) +
+                      " character(s) that Windows-1252 cannot hold, such as '" +
+                      CodePointToUtf8(first) + "' (" + CodePointName(first) +
+                      "); each is read as '?'");
+    }
+    return true;
+}
+
 bool LoadSettings(const CliArguments& arguments, const CliContext& context,
                   std::optional<std::string>& settingsPath) {
     FreeConfig();
-    if (arguments.settings) {
-        if (!ReadConfigFile(*arguments.settings)) {
-            context.Error("cannot read the settings file '" + *arguments.settings + "'");
-            return false;
-        }
-        settingsPath = *arguments.settings;
+    settingsPath.reset();
+    // Without --settings, the desktop program's file: not having one is no error.
+    const std::string path = arguments.settings
+                                 ? *arguments.settings
+                                 : GetConfigFileName(DesktopProgramPath(context.programPath));
+    const TextFileStatus status = ReadConfigFileReporting(path);
+    if (!arguments.settings && status.outcome == TextFileStatus::Outcome::NotOpened) {
         return true;
     }
-    if (const char* path = LoadConfig(DesktopProgramPath(context.programPath))) {
-        settingsPath = path;
-    } else {
-        settingsPath.reset();
+    if (!ReportTextFile(status, "the settings file", path, context)) {
+        return false;
     }
+    settingsPath = path;
     return true;
 }
 

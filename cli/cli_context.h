@@ -7,6 +7,7 @@
 
 #include "cli/cli_arguments.h"
 #include "core/notifier.h"
+#include "core/text_file.h"
 
 namespace tavlo {
 class DeviceFont;
@@ -39,9 +40,15 @@ private:
 
 // Reads the settings: the file given with --settings, else the desktop program's own settings
 // file (tavlo.cfg beside tavlo, which lies beside tavlo-cli). Returns the path read, or nullopt
-// when there is none; a --settings file that cannot be read is an error (false).
+// when there is none. A --settings file that cannot be read, and any settings file that is no
+// regular file or is too large, is an error (false) that has been reported.
 bool LoadSettings(const CliArguments& arguments, const CliContext& context,
                   std::optional<std::string>& settingsPath);
+
+// Says on standard error why `what` ("the settings file", "the text file") at `path` was not
+// read (then false), or that some of its characters became "?".
+bool ReportTextFile(const TextFileStatus& status, const std::string& what, const std::string& path,
+                    const CliContext& context);
 
 // The settings and then the search text, for the commands that search. On failure it has said
 // why, sets `status` and returns nullopt.

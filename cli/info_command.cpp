@@ -20,6 +20,11 @@ void PrintFontLine(const FirmwareImage& image, const DeviceFont* font, const Cli
 
 // What a firmware file holds: its size, its font, its container records and the message words.
 int RunInfo(const CliArguments& arguments, const CliContext& context) {
+    // Nothing here depends on the settings, but a settings file is checked as by every command.
+    std::optional<std::string> settingsPath;
+    if (!LoadSettings(arguments, context, settingsPath)) {
+        return ExitFileError;
+    }
     StderrMessages messages(context);
     FirmwareImage image(messages);
     if (!LoadFirmware(image, arguments.file, context)) {

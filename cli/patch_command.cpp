@@ -1,6 +1,5 @@
-#include <fstream>
-#include <iterator>
 #include <string>
+#include <utility>
 
 #include "cli/cli_context.h"
 #include "cli/nth_match.h"
@@ -11,18 +10,14 @@ namespace tavlo::cli {
 
 namespace {
 
-// A --text-file is taken byte for byte.
-std::optional<std::string> ReadTextFile(const std::string& path, const CliContext& context) {
-    std::ifstream in(path, std::ios::binary);
-    std::string text;
-    if (in.is_open()) {
-        text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
-    if (!in.is_open() || in.bad()) {
-        context.Error("cannot read the text file '" + path + "'");
+// A --text-file is read like the settings file: a regular file of at most 1 MiB, UTF-8 or
+// Windows-1252.
+std::optional<std::string> ReadOwnerTextFile(const std::string& path, const CliContext& context) {
+    TextFile file = ReadTextFile(path);
+    if (!ReportTextFile(file.status, "the text file", path, context)) {
         return std::nullopt;
     }
-    return text;
+    return std::move(file.text);
 }
 
 }  // namespace
@@ -37,7 +32,7 @@ int RunPatch(const CliArguments& arguments, const CliContext& context) {
     }
     std::optional<std::string> newText = arguments.text;
     if (arguments.textFile) {
-        newText = ReadTextFile(*arguments.textFile, context);
+        newText = ReadOwnerTextFile(*arguments.textFile, context);
         if (!newText) {
             return ExitFileError;
         }

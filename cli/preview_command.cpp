@@ -5,7 +5,7 @@
 #include "cli/png_file.h"
 #include "core/firmware_image.h"
 #include "screen/preview_picture.h"
-#include "settings/settings_file.h"
+#include "settings/startup_values.h"
 
 namespace tavlo::cli {
 
@@ -28,17 +28,9 @@ int RunPreview(const CliArguments& arguments, const CliContext& context) {
             const std::string& text = arguments.text ? *arguments.text : request.newText;
             const bool overLimit = text.size() > request.currentText.size();
 
-            int magX = GetConfigInt("Display", "MagX", 2);
-            int magY = GetConfigInt("Display", "MagY", 2);
-            if (arguments.magX) {
-                magX = *arguments.magX;
-                magY = *arguments.magY;
-            }
-            if (magX <= 0 || magY <= 0) {
-                context.Error("nothing to draw at a magnification of 0");
-                status = ExitUsage;
-                return Answer::Cancel;
-            }
+            // --mag, else the settings' magnification (both within 1 to 64).
+            const int magX = arguments.magX ? *arguments.magX : StartupMagnification("MagX");
+            const int magY = arguments.magY ? *arguments.magY : StartupMagnification("MagY");
             const RgbRaster picture = ComposePreview(request.font, text, magX, magY,
                                                      overLimit ? kTextTooLong : kTextFits);
             if (!WritePng(*arguments.out, picture)) {

@@ -32,13 +32,12 @@ int RunSettings(const CliArguments& arguments, const CliContext& context) {
         return ExitOk;
     }
     std::fprintf(context.out, "file: %s\n",
-                 settingsPath ? EscapeForTerminal(*settingsPath).c_str() : "none");
+                 settingsPath ? EscapeForTerminal(PathForMessage(*settingsPath)).c_str() : "none");
     PrintValue(context, "Image/Filename", StartupFilePattern());
     PrintValue(context, "Patch/SearchString", StartupSearchText());
     for (const char* key : {"MagX", "MagY"}) {
         const std::string name = std::string(kDisplaySection) + "/" + key;
-        PrintValue(context, name.c_str(),
-                   std::to_string(GetConfigInt(kDisplaySection, key, kDefaultMagnification)));
+        PrintValue(context, name.c_str(), std::to_string(StartupMagnification(key)));
     }
     // The owner lines in use, as the patch step collects them.
     const std::vector<std::string> lines = OwnerLines(kPatchSection);

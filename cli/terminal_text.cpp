@@ -6,6 +6,17 @@
 
 namespace tavlo::cli {
 
+namespace {
+
+// C0 controls, DEL and the C1 controls that the five bytes Windows-1252 leaves undefined stand
+// for: a terminal acts on them (moves the cursor, starts a control string) instead of showing
+// them.
+bool IsControlCharacter(char32_t codePoint) {
+    return codePoint < 0x20 || (codePoint >= 0x7F && codePoint < 0xA0);
+}
+
+}  // namespace
+
 std::string EscapeForTerminal(std::string_view text) {
     std::string out;
     out.reserve(text.size());
@@ -24,16 +35,18 @@ std::string EscapeForTerminal(std::string_view text) {
             case '\\':
                 out += "\\\\";
                 break;
-            default:
-                if (byte < 32) {
+            default: {
+                const char32_t codePoint = Windows1252ToCodePoint(byte);
+                if (IsControlCharacter(codePoint)) {
                     char escaped[5];
                     std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
                     out += escaped;
                 } else if (byte >= 128) {
-                    out += CodePointToUtf8(Windows1252ToCodePoint(byte));
+                    out += CodePointToUtf8(codePoint);
                 } else {
                     out += c;
                 }
+            }
         }
     }
     return out;

@@ -6,8 +6,9 @@
 namespace tavlo::cli {
 
 // A Windows-1252 text made safe for one line of a terminal or a script: "\n", "\r", "\t" and
-// "\\" as those escapes, other bytes below 32 as "\xHH", bytes 128-255 as their Windows-1252
-// character in UTF-8.
+// "\\" as those escapes, every other control character (bytes below 32, DEL and the bytes
+// 0x81, 0x8D, 0x8F, 0x90, 0x9D, which stand for C1 controls) as "\xHH", the other bytes from 128
+// on as their Windows-1252 character in UTF-8.
 std::string EscapeForTerminal(std::string_view text);
 
 }  // namespace tavlo::cli

@@ -161,10 +161,26 @@ void SyncFolder(const std::string& folder) {
 }
 
 unsigned NewFileMode() {
-    // umask() can only be read by setting it; put the old value straight back.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666u & ~static_cast<unsigned>(mask);
+    // umask() can only be read by setting it, and for a moment that would hold for every thread
+    // of the process; the kernel states it in /proc instead ("Umask:\t0022").
+    UniqueFd status(::open("/proc/self/status", O_RDONLY | O_CLOEXEC));
+    char text[4096];
+    const std::int64_t got =
+        status.IsOpen()
+            ? ReadUpTo(status.Get(), reinterpret_cast<std::uint8_t*>(text), sizeof text - 1)
+            : -1;
+    if (got > 0) {
+        text[got] = '\0';
+        if (const char* line = std::strstr(text, "\nUmask:")) {
+            char* end = nullptr;
+            const unsigned long mask = std::strtoul(line + 7, &end, 8);
+            if (end != line + 7) {
+                return 0666u & ~static_cast<unsigned>(mask);
+            }
+        }
+    }
+    // Without /proc: readable and writable by the owner only, never more than the user meant.
+    return 0600u;
 }
 
 }  // namespace tavlo

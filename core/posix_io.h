@@ -60,7 +60,9 @@ std::string FolderOf(const std::string& path);
 // Best effort: file systems that cannot flush folders are left as they are.
 void SyncFolder(const std::string& folder);
 
-// The permission bits a newly created file gets: 0666 without the process's umask.
+// The permission bits a newly created file gets: 0666 without the process's umask, as the
+// kernel states it in /proc/self/status (the umask itself is never changed to read it); 0600
+// when /proc cannot tell.
 unsigned NewFileMode();
 
 }  // namespace tavlo

@@ -1,5 +1,6 @@
 #include "core/windows1252.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace tavlo {
@@ -120,6 +121,31 @@ Utf8Conversion Utf8ToWindows1252(std::string_view utf8) {
         result.text += static_cast<char>(*byte);
     }
     return result;
+}
+
+DecodedText DecodeTextFile(std::string_view bytes) {
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    if (bytes.starts_with(kByteOrderMark)) {
+        bytes.remove_prefix(kByteOrderMark.size());
+    }
+    DecodedText asWindows1252{std::string(bytes)};
+    if (std::ranges::none_of(bytes, [](char c) { return (c & 0x80) != 0; })) {
+        return asWindows1252;  // plain ASCII reads the same either way
+    }
+    DecodedText asUtf8{{}, true};
+    asUtf8.text.reserve(bytes.size());
+    for (std::size_t i = 0; i < bytes.size();) {
+        char32_t cp = 0;
+        if (!DecodeUtf8(bytes, i, cp)) {
+            return asWindows1252;
+        }
+        const auto byte = CodePointToWindows1252(cp);
+        if (!byte && asUtf8.replaced++ == 0) {
+            asUtf8.firstReplaced = cp;
+        }
+        asUtf8.text += byte ? static_cast<char>(*byte) : '?';
+    }
+    return asUtf8;
 }
 
 std::string PathForMessage(std::string_view path) {

@@ -29,6 +29,19 @@ struct Utf8Conversion {
 // malformed UTF-8; nothing is ever replaced silently.
 Utf8Conversion Utf8ToWindows1252(std::string_view utf8);
 
+// A text file as the user's editor saved it, in Windows-1252. Every Linux editor writes UTF-8,
+// older files and Windows editors Windows-1252; the bytes tell which. A UTF-8 byte-order mark is
+// skipped. The rest is read as UTF-8 when it is valid UTF-8 and holds a byte above 127 (a
+// Windows-1252 text with such bytes is almost never valid UTF-8); anything else is taken as it
+// is. A character the code page cannot hold becomes "?".
+struct DecodedText {
+    std::string text;            // Windows-1252
+    bool fromUtf8 = false;       // the bytes were read as UTF-8
+    std::size_t replaced = 0;    // characters that became "?"
+    char32_t firstReplaced = 0;  // the first of them
+};
+DecodedText DecodeTextFile(std::string_view bytes);
+
 // A file system path (UTF-8 on this platform) as Windows-1252 text for a message: every
 // character the code page cannot hold, and every byte that is not UTF-8, shows as "?".
 std::string PathForMessage(std::string_view path);

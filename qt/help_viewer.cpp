@@ -92,8 +92,16 @@ void ViewHelp(QWidget* owner, UiServices& ui, ProgramStarter& starter) {
     }
     const QString address = QString::fromLatin1(
         QUrl::fromLocalFile(QDir(folder).filePath(QStringLiteral("index.htm"))).toEncoded());
-    const StartCommand browser = BrowserCommand(address);
-    const int error = starter.Start(browser.program, browser.arguments);
+    // The browsers in turn until one starts; a failure names the last one tried.
+    int error = 0;
+    StartCommand browser;
+    for (const StartCommand& command : BrowserCommands(address)) {
+        browser = command;
+        error = starter.Start(browser.program, browser.arguments);
+        if (error == 0) {
+            break;
+        }
+    }
     if (error != 0) {
         ui.ShowMessage(owner, Text(QString::fromLatin1(kLaunchFailedTitle).arg(browser.shownName)),
                        Text(QString::fromLatin1(kLaunchFailedText)

@@ -1,59 +1,85 @@
 #include "qt/program_starter.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
 #include <cerrno>
-#include <cstring>
+#include <string>
+#include <vector>
+
+#include "qt/watched_start.h"
 
 namespace tavlo {
 
 namespace {
 
-// Qt describes these four failures in its own words rather than the C library's (which may be
-// translated); every other one with the C library's text.
-struct QtWording {
-    int error;
-    const char* text;
-};
-constexpr QtWording kQtWordings[] = {
-    {EACCES, "Permission denied"},
-    {EMFILE, "Too many open files"},
-    {ENOENT, "No such file or directory"},
-    {ENOSPC, "No space left on device"},
-};
+const QString kDesktopHandler = QStringLiteral("xdg-open");
+const QString kTerminalEmulator = QStringLiteral("x-terminal-emulator");
 
-// Error numbers are small; the C library knows fewer than this many.
-constexpr int kLargestErrorNumber = 255;
+// Editors that draw inside a terminal and cannot run without one, known by their program's
+// name (the last component of the first word of $VISUAL). Emacs is one only when told to stay
+// in the terminal.
+constexpr const char* kTerminalEditors =
+    " vi vim vim.basic vim.tiny nvim nvi elvis ex ed nano rnano pico micro joe jed jove mcedit "
+    "ne mg zile kak hx helix vis editor sensible-editor ";
+constexpr const char* kEmacsTerminalOptions[] = {"-nw", "--no-window-system", "-t", "--tty"};
 
-// A command given in an environment variable, split into words as a shell would; nothing when
-// the variable is unset or holds no word.
-std::optional<StartCommand> CommandFromEnvironment(const char* variable) {
-    const QStringList words = QProcess::splitCommand(qEnvironmentVariable(variable));
+// A command given in an environment variable or one entry of it, split into words as a shell
+// would; nothing when it holds no word.
+std::optional<QStringList> Words(const QString& command) {
+    QStringList words = QProcess::splitCommand(command);
     if (words.isEmpty() || words.first().isEmpty()) {
         return std::nullopt;
     }
-    return StartCommand{words.first(), words.mid(1), words.first()};
+    return words;
 }
 
-StartCommand CommandOn(const char* variable, const std::optional<QString>& argument) {
-    StartCommand command = CommandFromEnvironment(variable).value_or(
-        StartCommand{QStringLiteral("xdg-open"), {}, QStringLiteral("xdg-open")});
+StartCommand DesktopHandlerOn(const std::optional<QString>& argument) {
+    StartCommand command{kDesktopHandler, {}, kDesktopHandler};
     if (argument) {
         command.arguments << *argument;
     }
     return command;
 }
 
+// "%s" in a word of a $BROWSER entry stands for the address and "%%" for "%".
+QString WithAddress(const QString& word, const QString& address, bool& used) {
+    QString result;
+    for (qsizetype i = 0; i < word.size(); ++i) {
+        if (word[i] == QLatin1Char('%') && i + 1 < word.size()) {
+            if (word[i + 1] == QLatin1Char('s')) {
+                result += address;
+                used = true;
+                ++i;
+                continue;
+            }
+            if (word[i + 1] == QLatin1Char('%')) {
+                result += QLatin1Char('%');
+                ++i;
+                continue;
+            }
+        }
+        result += word[i];
+    }
+    return result;
+}
+
 }  // namespace
 
 int DetachedProgramStarter::Start(const QString& program, const QStringList& arguments) {
-    QProcess process;
-    process.setProgram(program);
-    process.setArguments(arguments);
-    process.setStandardInputFile(QProcess::nullDevice());
-    if (process.startDetached()) {
-        return 0;
+    // A name without a folder is looked up in PATH here, as a shell would, so that exec() runs
+    // exactly this file (and never a shell over a file that is no program).
+    const QString executable =
+        program.contains(QLatin1Char('/')) ? program : QStandardPaths::findExecutable(program);
+    if (executable.isEmpty()) {
+        return ENOENT;
     }
-    return ErrorNumberOfStartFailure(process.errorString());
+    std::vector<std::string> argv{QFile::encodeName(program).toStdString()};
+    for (const QString& argument : arguments) {
+        argv.push_back(QFile::encodeName(argument).toStdString());
+    }
+    return StartWatched(QFile::encodeName(executable).toStdString(), argv);
 }
 
 ProgramStarter& DesktopProgramStarter() {
@@ -61,29 +87,68 @@ ProgramStarter& DesktopProgramStarter() {
     return starter;
 }
 
-StartCommand BrowserCommand(const QString& address) {
-    return CommandOn("BROWSER", address);
+std::vector<StartCommand> BrowserCommands(const QString& address) {
+    std::vector<StartCommand> commands;
+    for (const QString& entry : qEnvironmentVariable("BROWSER").split(QLatin1Char(':'))) {
+        const std::optional<QStringList> words = Words(entry);
+        if (!words) {
+            continue;
+        }
+        bool used = false;
+        StartCommand command{{}, {}, words->first()};
+        for (const QString& word : *words) {
+            command.arguments << WithAddress(word, address, used);
+        }
+        if (!used) {
+            command.arguments << address;
+        }
+        command.program = command.arguments.takeFirst();
+        commands.push_back(command);
+    }
+    if (commands.empty()) {
+        commands.push_back(DesktopHandlerOn(address));
+    }
+    return commands;
+}
+
+bool IsTerminalEditor(const QStringList& words) {
+    if (words.isEmpty()) {
+        return false;
+    }
+    const QString name = QFileInfo(words.first()).fileName();
+    if (!name.contains(QLatin1Char(' ')) &&
+        QLatin1String(kTerminalEditors).contains(QLatin1Char(' ') + name + QLatin1Char(' '))) {
+        return true;
+    }
+    if (name == QLatin1String("emacs") || name == QLatin1String("emacsclient")) {
+        for (const char* option : kEmacsTerminalOptions) {
+            if (words.contains(QLatin1String(option))) {
+                return true;
+            }
+        }
+    }
+    return false;
 }
 
 StartCommand EditorCommand(const std::optional<QString>& file) {
-    return CommandOn("VISUAL", file);
-}
-
-int ErrorNumberOfStartFailure(const QString& description) {
-    // The reason follows the failed call's name: "execv: Permission denied".
-    const qsizetype colon = description.lastIndexOf(QStringLiteral(": "));
-    const QString reason = colon < 0 ? description : description.mid(colon + 2);
-    for (const QtWording& wording : kQtWordings) {
-        if (reason == QLatin1String(wording.text)) {
-            return wording.error;
-        }
+    const std::optional<QStringList> words = Words(qEnvironmentVariable("VISUAL"));
+    if (!words) {
+        return DesktopHandlerOn(file);
     }
-    for (int error = 1; error <= kLargestErrorNumber; ++error) {
-        if (reason == QString::fromLocal8Bit(std::strerror(error))) {
-            return error;
+    StartCommand command{words->first(), words->mid(1), words->first()};
+    if (IsTerminalEditor(*words)) {
+        // Tavlo has no terminal to lend: the editor gets a window of its own, or the desktop's
+        // handler opens the file in whatever editor it knows.
+        if (QStandardPaths::findExecutable(kTerminalEmulator).isEmpty()) {
+            return DesktopHandlerOn(file);
         }
+        command.program = kTerminalEmulator;
+        command.arguments = QStringList{QStringLiteral("-e")} + *words;
     }
-    return -1;
+    if (file) {
+        command.arguments << *file;
+    }
+    return command;
 }
 
 }  // namespace tavlo

@@ -10,7 +10,7 @@
 #include "screen/preview_picture.h"
 #include "screen/screen_geometry.h"
 #include "screen/screen_layout.h"
-#include "settings/settings_file.h"
+#include "settings/startup_values.h"
 
 namespace tavlo {
 
@@ -79,8 +79,8 @@ const QImage& ScreenPictureImage() {
 }
 
 ScreenPreview::ScreenPreview()
-    : magX(GetConfigInt("Display", "MagX", 2)),
-      magY(GetConfigInt("Display", "MagY", 2)),
+    : magX(StartupMagnification("MagX")),
+      magY(StartupMagnification("MagY")),
       picture(ScreenPictureImage()) {}
 
 ScreenPreview::~ScreenPreview() = default;

@@ -16,7 +16,7 @@ class DeviceFont;
 // it the text laid out in the receiver's font, every lit device pixel as a magX x magY square.
 class ScreenPreview {
 public:
-    // Reads [Display] MagX and MagY (default 2 each) from the settings as they are now.
+    // Takes the start-up magnification (StartupMagnification) from the settings as they are now.
     ScreenPreview();
     ~ScreenPreview();
 

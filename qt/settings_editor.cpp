@@ -2,10 +2,15 @@
 
 #include <QFile>
 #include <QString>
+#include <cerrno>
+#include <filesystem>
 #include <optional>
+#include <system_error>
 
 #include "core/file_names.h"
 #include "core/firmware_image.h"
+#include "core/posix_io.h"
+#include "core/text_file.h"
 #include "qt/main_dialog.h"
 #include "qt/program_starter.h"
 #include "qt/text_boundary.h"
@@ -34,17 +39,14 @@ constexpr const char* kFinishedText =
 constexpr const char* kDefaultSettingsName = "tavlo.cfg";
 constexpr const char* kDefaultSettingsType = "RT_TAVLO";
 
-// The core's failure to write the default file, as a message over the dialog.
-class DialogNotifier : public Notifier {
-public:
-    DialogNotifier(UiServices& ui, QWidget* owner) : ui_(ui), owner_(owner) {}
-    void ShowMessage(std::string_view title, std::string_view text) override {
-        ui_.ShowMessage(owner_, title, text, MessageIcon::None);
-    }
+constexpr const char* kCreateFailedTitle = "Tavlo : Could not create default settings file";
+constexpr const char* kCreateFailedText =
+    "Tavlo could not create the default settings file\n%1\n\n%2\n\nNo editor was started.";
 
-private:
-    UiServices& ui_;
-    QWidget* owner_;
+// The image's own message is left out: the one message of a failed creation says what and why.
+class QuietNotifier : public Notifier {
+public:
+    void ShowMessage(std::string_view, std::string_view) override {}
 };
 
 std::string FieldText(const std::string& nativePath) {
@@ -55,16 +57,28 @@ std::string Format(const char* format, const QString& editor) {
     return ToWindows1252(QString::fromLatin1(format).arg(editor));
 }
 
-// Writes the default copy to the settings path, byte for byte. A failure has been shown by the
-// image; the settings read afterwards tell whether there is a file.
-void CreateDefaultSettings(const SettingsEditorContext& context) {
-    DialogNotifier notifier(context.ui, &context.dialog);
-    FirmwareImage defaults(notifier);
-    const std::string path = GetConfigFileName(context.programPath);
-    if (defaults.LoadFromResource(kDefaultSettingsName, kDefaultSettingsType, path)) {
-        defaults.Save(false);
+// Writes the default copy to the settings path, byte for byte, and reads the settings again.
+// Something already there (a file the reader would not take, a folder) is the user's and is
+// never replaced. Returns why the file could not be created, in Windows-1252.
+std::optional<std::string> CreateDefaultSettings(const SettingsEditorContext& context,
+                                                 const std::string& path) {
+    std::error_code error;
+    if (std::filesystem::exists(std::filesystem::symlink_status(path, error))) {
+        const std::string problem = ReadTextFile(path).status.problem;
+        return "Something of that name is there, and it is no settings file Tavlo can read: " +
+               (problem.empty() ? ErrorText(EEXIST) : problem);
+    }
+    QuietNotifier quiet;
+    FirmwareImage defaults(quiet);
+    if (!defaults.LoadFromResource(kDefaultSettingsName, kDefaultSettingsType, path) ||
+        !defaults.Save(false)) {
+        return defaults.LastError();
     }
     context.dialog.ApplySettings();
+    if (!context.dialog.SettingsPath()) {
+        return std::string("The file was written, but could not be read back");
+    }
+    return std::nullopt;
 }
 
 }  // namespace
@@ -76,23 +90,27 @@ void EditSettings(const SettingsEditorContext& context) {
         if (!context.ui.AskYesNo(&dialog, kCreateTitle, Format(kCreateText, editor))) {
             return;
         }
-        CreateDefaultSettings(context);
+        const std::string path = GetConfigFileName(context.programPath);
+        if (const auto failure = CreateDefaultSettings(context, path)) {
+            // An editor without the file would only leave the user guessing where it belongs.
+            context.ui.ShowMessage(&dialog, kCreateFailedTitle,
+                                   ToWindows1252(QString::fromLatin1(kCreateFailedText)
+                                                     .arg(FromWindows1252(FieldText(path)),
+                                                          FromWindows1252(*failure))),
+                                   MessageIcon::None);
+            return;
+        }
     }
 
-    const std::optional<std::string> settingsPath = dialog.SettingsPath();
-    std::optional<QString> file;
-    if (settingsPath) {
-        file = QFile::decodeName(QByteArray::fromStdString(*settingsPath));
-    }
-    const StartCommand editor = EditorCommand(file);
+    // From here on there is a settings file: the editor always opens it.
+    const std::string settingsPath = *dialog.SettingsPath();
+    const StartCommand editor =
+        EditorCommand(QFile::decodeName(QByteArray::fromStdString(settingsPath)));
     if (const int error = context.starter.Start(editor.program, editor.arguments); error != 0) {
-        // Without a settings file, the path where one was looked for.
-        const std::string shownPath =
-            FieldText(settingsPath.value_or(GetConfigFileName(context.programPath)));
         context.ui.ShowMessage(&dialog, Format(kLaunchFailedTitle, editor.shownName),
                                ToWindows1252(QString::fromLatin1(kLaunchFailedText)
                                                  .arg(editor.shownName, QString::number(error),
-                                                      FromWindows1252(shownPath))),
+                                                      FromWindows1252(FieldText(settingsPath)))),
                                MessageIcon::None);
     }
 

@@ -18,9 +18,10 @@ struct SettingsEditorContext {
 };
 
 // The Edit settings command: offers to create the settings file from the default copy carried
-// in the program when none was read, opens the file in the user's editor without waiting for
-// it, holds the dialog with a message box until the user has finished, then reads the settings
-// again.
+// in the program when none was read (a file that cannot be created is a message with its path
+// and the cause, and no editor is started), opens the file in the user's editor without waiting
+// for it, holds the dialog with a message box until the user has finished, then reads the
+// settings again.
 void EditSettings(const SettingsEditorContext& context);
 
 }  // namespace tavlo

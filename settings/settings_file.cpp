@@ -1,7 +1,5 @@
 #include "settings/settings_file.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -43,17 +41,13 @@ std::shared_ptr<const std::string> CopySectionName(std::string_view name) {
 
 // The reader takes at most 255 bytes at a time, the line feed included; a longer line is read
 // as several pieces, each parsed and counted as a line of its own.
-constexpr int kPieceBufferSize = 256;
+constexpr std::size_t kPieceSize = 255;
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
-
-// Opening a directory for reading succeeds on this platform; it is still no settings file.
-bool IsDirectory(std::FILE* file) {
-    struct stat info {};
-    return ::fstat(::fileno(file), &info) == 0 && S_ISDIR(info.st_mode);
+// The next piece of `text` from `at`: up to and including a line feed, at most kPieceSize bytes.
+std::string_view NextPiece(std::string_view text, std::size_t at) {
+    const std::string_view rest = text.substr(at, kPieceSize);
+    const std::size_t lineFeed = rest.find('\n');
+    return lineFeed == std::string_view::npos ? rest : rest.substr(0, lineFeed + 1);
 }
 
 bool IsDigit(char c) {
@@ -68,22 +62,24 @@ SettingsFile& SettingsFile::Instance() {
 }
 
 bool ReadConfigFile(const std::string& path) {
-    // Binary mode: a CR before the LF is trailing white space like any other.
-    const FileHandle file(std::fopen(path.c_str(), "rb"));
-    if (!file || IsDirectory(file.get())) {
-        return false;
+    return ReadConfigFileReporting(path).outcome == TextFileStatus::Outcome::Read;
+}
+
+TextFileStatus ReadConfigFileReporting(const std::string& path) {
+    // Read whole and bounded: a pipe, a device or a huge file never gets this far.
+    const TextFile file = ReadTextFile(path);
+    if (file.status.outcome != TextFileStatus::Outcome::Read) {
+        return file.status;
     }
     SettingsFile& store = SettingsFile::Instance();
     store.currentSection_ = CopySectionName({});
     std::int32_t lineNumber = 0;
-    char piece[kPieceBufferSize];
-    // The end of the file and a read error both end the read; what was read so far stays.
-    while (std::fgets(piece, kPieceBufferSize, file.get()) != nullptr) {
-        if (lineNumber < std::numeric_limits<std::int32_t>::max()) {
-            ++lineNumber;
-        }
+    for (std::size_t at = 0; at < file.text.size();) {
+        const std::string_view piece = NextPiece(file.text, at);
+        at += piece.size();
+        ++lineNumber;  // a file of at most 1 MiB has far fewer lines than the counter holds
         // The piece's text ends at its first NUL byte: the rest of the piece is ignored.
-        const ConfigLine line = ParseConfigLine(std::string_view(piece));
+        const ConfigLine line = ParseConfigLine(piece.substr(0, piece.find('\0')));
         switch (line.kind) {
             case ConfigLine::Kind::Ignored:
                 break;
@@ -95,7 +91,7 @@ bool ReadConfigFile(const std::string& path) {
                 break;
         }
     }
-    return true;
+    return file.status;
 }
 
 const SettingsEntry& AddConfigEntry(std::string_view section, std::string_view key,

@@ -6,10 +6,12 @@
 #include <string_view>
 #include <vector>
 
+#include "core/text_file.h"
+
 // The settings file: a small text file of [sections] and "key = value" lines that lies beside
 // the program and is named after it (tavlo.cfg). Its entries are read into one process-wide
 // store; every lookup carries the caller's default, so a missing file or key is never an error.
-// All texts are single-byte (Windows-1252) strings, held exactly as read.
+// All texts are single-byte (Windows-1252) strings.
 namespace tavlo {
 
 struct SettingsEntry {
@@ -27,7 +29,7 @@ public:
     const std::vector<SettingsEntry>& Entries() const { return entries_; }
 
 private:
-    friend bool ReadConfigFile(const std::string& path);
+    friend TextFileStatus ReadConfigFileReporting(const std::string& path);
     friend const SettingsEntry& AddConfigEntry(std::string_view, std::string_view, std::string_view,
                                                std::int32_t);
     friend void FreeConfig();
@@ -49,6 +51,11 @@ const char* LoadConfig(std::string_view programPath);
 
 // Reads `path` into the store. True when the file could be opened, whatever it held.
 bool ReadConfigFile(const std::string& path);
+
+// The same, telling why a file was not read (not there, no regular file, larger than 1 MiB:
+// such a file leaves the store unchanged) and whether its characters needed converting. A file
+// that is valid UTF-8 is read as UTF-8; every other one as Windows-1252 (see DecodeTextFile).
+TextFileStatus ReadConfigFileReporting(const std::string& path);
 
 // Appends one entry to the store, in the section currently being read.
 const SettingsEntry& AddConfigEntry(std::string_view section, std::string_view key,

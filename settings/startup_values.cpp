@@ -1,5 +1,7 @@
 #include "settings/startup_values.h"
 
+#include <algorithm>
+
 #include "settings/settings_file.h"
 #include "settings/settings_keys.h"
 
@@ -12,6 +14,11 @@ std::string StartupSearchText() {
 
 std::string StartupFilePattern() {
     return GetConfigString(kImageSection, "Filename", BuiltInDefault(kImageSection, "Filename"));
+}
+
+int StartupMagnification(std::string_view key) {
+    return std::clamp(GetConfigInt(kDisplaySection, key, kDefaultMagnification), kMinMagnification,
+                      kMaxMagnification);
 }
 
 std::vector<std::string> OwnerLines(std::string_view section) {

@@ -20,4 +20,13 @@ std::vector<std::string> OwnerLines(std::string_view section);
 // [Display] MagX and MagY when the settings have none.
 inline constexpr int kDefaultMagnification = 2;
 
+// The magnifications the preview draws at, in each direction: one device pixel is at least one
+// surface pixel, and at most 64, which keeps the magnified picture to a few megabytes.
+inline constexpr int kMinMagnification = 1;
+inline constexpr int kMaxMagnification = 64;
+
+// [Display] `key` ("MagX" or "MagY"), default 2, brought into kMinMagnification to
+// kMaxMagnification: the magnification the preview starts with.
+int StartupMagnification(std::string_view key);
+
 }  // namespace tavlo

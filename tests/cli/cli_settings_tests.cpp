@@ -89,6 +89,14 @@ TEST(CliSettings, AnUnreadableSettingsFileGivenOnTheCommandLineIsAnError) {
     EXPECT_NE(r.err.find("missing.cfg"), std::string::npos);
 }
 
+TEST(CliSettings, TheFileNameIsShownAsItIsSpelled) {
+    TempDir dir;
+    const std::string settings = dir.File("caf\xC3\xA9.cfg");  // UTF-8, as the system spells it
+    WriteFile(settings, "");
+    const ProcessResult r = RunCli({"settings", "--settings", settings});
+    EXPECT_EQ(r.out.substr(0, r.out.find('\n')), "file: " + settings);
+}
+
 TEST(CliSettings, TheSettingsSearchTextIsWhatFindUses) {
     TempDir dir;
     const std::string firmware = dir.File("f.rgn");

@@ -50,5 +50,31 @@ TEST(Windows1252, PathsInMessagesKeepWhatTheCodePageHolds) {
     EXPECT_EQ(PathForMessage("/gps/\xCE\xA9/\xFF.rgn"), "/gps/?/?.rgn");
 }
 
+TEST(Windows1252, TextFilesAreReadAsUtf8OnlyWhenTheyAreUtf8) {
+    const std::string bom = "\xEF\xBB\xBF", text = "Zo\xEB \x80";
+    struct Row {
+        const char* rule;
+        std::string bytes;
+        std::string expected;
+        bool fromUtf8;
+        std::size_t replaced;
+    };
+    for (const Row& row : {
+             Row{"UTF-8", Windows1252ToUtf8(text), text, true, 0},
+             Row{"UTF-8 after a byte-order mark", bom + Windows1252ToUtf8(text), text, true, 0},
+             Row{"Windows-1252", text, text, false, 0},
+             Row{"Windows-1252 after a byte-order mark", bom + text, text, false, 0},
+             Row{"ASCII", "a=b", "a=b", false, 0},
+             Row{"UTF-8 cut short", "\xC3\xAB\xC3", "\xC3\xAB\xC3", false, 0},
+             Row{"beyond the code page", "a\xE2\x98\x83\xF0\x9F\x98\x80", "a??", true, 2},
+         }) {
+        SCOPED_TRACE(row.rule);
+        const DecodedText decoded = DecodeTextFile(row.bytes);
+        EXPECT_EQ(decoded.text, row.expected);
+        EXPECT_EQ(decoded.fromUtf8, row.fromUtf8);
+        EXPECT_EQ(decoded.replaced, row.replaced);
+    }
+}
+
 }  // namespace
 }  // namespace tavlo::test

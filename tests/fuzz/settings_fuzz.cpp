@@ -1,10 +1,10 @@
 // The settings reader over arbitrary file contents, then every lookup the program makes.
 //
 // Besides "no crash, no read out of bounds", the store is compared with a plain re-reading of
-// the same bytes by the file rules (pieces of at most 255 bytes, a NUL ending a piece's text,
-// trimming, comments, headers, the first "=", one pair of single quotes), and every lookup is
-// checked against the store: the first entry of a section and key wins, and an integer is the
-// leading run of digits.
+// the same text (the bytes in Windows-1252, converted from UTF-8 when they are UTF-8) by the file
+// rules (pieces of at most 255 bytes, a NUL ending a piece's text, trimming, comments, headers, the
+// first "=", one pair of single quotes), and every lookup is checked against the store: the first
+// entry of a section and key wins, and an integer is the leading run of digits.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -14,9 +14,12 @@
 #include <string_view>
 #include <vector>
 
+#include "core/text_file.h"
+#include "core/windows1252.h"
 #include "fuzz_support.h"
 #include "settings/settings_file.h"
 #include "settings/settings_keys.h"
+#include "settings/startup_values.h"
 
 namespace {
 
@@ -140,11 +143,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string& path = input.Write(data, size);
 
     tavlo::FreeConfig();
+    const auto& entries = tavlo::SettingsFile::Instance().Entries();
+    if (size > tavlo::kMaxTextFileSize) {
+        FUZZ_CHECK(!tavlo::ReadConfigFile(path));
+        FUZZ_CHECK(entries.empty());
+        return 0;
+    }
     FUZZ_CHECK(tavlo::ReadConfigFile(path));
 
-    const auto& entries = tavlo::SettingsFile::Instance().Entries();
-    const std::vector<ExpectedEntry> expected =
-        ExpectedEntries(std::string_view(reinterpret_cast<const char*>(data), size));
+    // The file rules apply to the text in Windows-1252, whichever encoding the file was saved in
+    // (the conversion itself is checked by the core's tests).
+    const std::string text =
+        tavlo::DecodeTextFile(std::string_view(reinterpret_cast<const char*>(data), size)).text;
+    const std::vector<ExpectedEntry> expected = ExpectedEntries(text);
     FUZZ_CHECK(entries.size() == expected.size());
     for (std::size_t i = 0; i < entries.size(); ++i) {
         FUZZ_CHECK(entries[i].section != nullptr);
@@ -166,6 +177,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t named = std::min<std::size_t>(expected.size(), 256);
     for (std::size_t i = 0; i < named; ++i) {
         CheckLookups(expected[i].section, expected[i].key);
+    }
+
+    // Whatever the file asks for, the preview's magnification stays within its bounds.
+    for (const char* key : {"MagX", "MagY"}) {
+        const int magnification = tavlo::StartupMagnification(key);
+        FUZZ_CHECK(magnification >= tavlo::kMinMagnification &&
+                   magnification <= tavlo::kMaxMagnification);
     }
 
     // A second read appends the same entries again; the first of each pair still wins.

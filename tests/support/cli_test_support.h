@@ -11,10 +11,10 @@ namespace tavlo::test {
 
 // Runs the real tavlo-cli of this build. The locale is fixed to English unless `env` says
 // otherwise, so the default search text is "WARNING".
-inline ProcessResult RunCli(const std::vector<std::string>& args,
-                            std::vector<std::string> env = {}) {
+inline ProcessResult RunCli(const std::vector<std::string>& args, std::vector<std::string> env = {},
+                            unsigned timeLimitSeconds = 0) {
     env.insert(env.begin(), {"LC_ALL=", "LC_MESSAGES=", "LANG=en_US.UTF-8"});
-    return RunProcess(TAVLO_CLI_PATH, args, env);
+    return RunProcess(TAVLO_CLI_PATH, args, env, timeLimitSeconds);
 }
 
 // A copy of tavlo-cli inside `dir`, so that the settings file beside it is under the test's

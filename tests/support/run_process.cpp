@@ -23,7 +23,7 @@ std::string Slurp(const std::string& path) {
 }  // namespace
 
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
-                         const std::vector<std::string>& env) {
+                         const std::vector<std::string>& env, unsigned timeLimitSeconds) {
     TempDir outputs;
     const std::string outPath = outputs.File("out");
     const std::string errPath = outputs.File("err");
@@ -45,6 +45,7 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
             argv.push_back(const_cast<char*>(arg.c_str()));
         }
         argv.push_back(nullptr);
+        ::alarm(timeLimitSeconds);  // survives exec; SIGALRM ends the program
         ::execv(program.c_str(), argv.data());
         std::_Exit(127);
     }

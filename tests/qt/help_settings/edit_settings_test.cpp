@@ -1,15 +1,20 @@
 // The Edit settings command through the real main dialog: the question when there is no
 // settings file, the default file it writes, the editor it starts (recorded, or really started),
 // the box that waits for the user and the settings read again afterwards.
+#include <sys/stat.h>
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QTest>
+
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "core/embedded_resources.h"
+#include "core/text_file.h"
 #include "dialog_session.h"
 #include "qt/qt_ui_services.h"
 #include "settings/settings_file.h"
@@ -24,6 +29,7 @@ namespace {
 using namespace std::string_literals;
 
 const std::string kCreateTitle = "Tavlo : Create default settings file ?";
+const std::string kCreateFailedTitle = "Tavlo : Could not create default settings file";
 const std::string kHoldTitle = "tavlo";  // the program file's name: the box has no title of its own
 const std::string kHoldText =
     "Press OK when you are finished editing and have saved the config file";
@@ -183,7 +189,8 @@ private slots:
     }
 
     // The settings path lies below a regular file, so no folder of that name can ever exist:
-    // the write fails for every user, root included.
+    // the write fails for every user, root included. The message says where and why, and no
+    // editor is started without the file.
     void unwritableProgramFolder() {
         DialogSession s;
         QVERIFY(s.work.Write("plain", "a file, not a folder"));
@@ -192,15 +199,53 @@ private slots:
         s.ui.answers = {true};
         s.Click(kIdEditSettings);
 
-        // The image's own message, then the editor without a file, then the box, then nothing.
-        QCOMPARE(s.log, (CommandLog{"ask " + kCreateTitle, "show Tavlo", "start xdg-open",
-                                    "show " + kHoldTitle}));
-        QVERIFY(!s.ui.messages[0].text.empty());
+        QCOMPARE(s.log, (CommandLog{"ask " + kCreateTitle, "show " + kCreateFailedTitle}));
+        const std::string& text = s.ui.messages[0].text;
+        QVERIFY2(text.find(program + ".CFG") != std::string::npos, text.c_str());
+        QVERIFY2(text.find(std::strerror(ENOTDIR)) != std::string::npos, text.c_str());
         QCOMPARE(s.ui.messages[0].owner, &s.Dialog());
         QVERIFY(!s.Dialog().SettingsPath());
         QCOMPARE(s.FileField(), QStringLiteral("*.rgn"));
-        QCOMPARE(s.SearchField(), QStringLiteral("WARNING"));
         QCOMPARE(Workspace::ReadFrom(s.work.File("plain")), std::optional("a file, not a folder"s));
+    }
+
+    // Something of the settings file's name that the reader will not take is the user's: it is
+    // never replaced by the default file, and the message says why it was not read.
+    void somethingInTheWayIsNeverReplaced() {
+        struct Row {
+            const char* rule;
+            std::function<bool(const std::string&)> make;
+            std::string cause;
+        };
+        for (const Row& row : {
+                 Row{"folder", [](const std::string& p) { return ::mkdir(p.c_str(), 0700) == 0; },
+                     std::strerror(EISDIR)},
+                 Row{"pipe", [](const std::string& p) { return ::mkfifo(p.c_str(), 0600) == 0; },
+                     "Not a regular file"},
+                 Row{"over 1 MiB",
+                     [](const std::string& p) {
+                         WriteFile(p, std::string(kMaxTextFileSize + 1, ';'));
+                         return true;
+                     },
+                     "Larger than 1 MiB"},
+             }) {
+            DialogSession s;
+            const std::string path = s.work.File("tavlo.CFG");
+            QVERIFY2(row.make(path), row.rule);
+            struct stat before {};
+            QVERIFY(::stat(path.c_str(), &before) == 0);
+            s.Open();
+            s.ui.answers = {true};
+            s.Click(kIdEditSettings);
+
+            QCOMPARE(s.log, (CommandLog{"ask " + kCreateTitle, "show " + kCreateFailedTitle}));
+            const std::string& text = s.ui.messages[0].text;
+            QVERIFY2(
+                text.find(path) != std::string::npos && text.find(row.cause) != std::string::npos,
+                text.c_str());
+            struct stat after {};
+            QVERIFY(::stat(path.c_str(), &after) == 0 && after.st_ino == before.st_ino);
+        }
     }
 
     void editorThatCannotStartIsReportedAndTheSequenceGoesOn() {
@@ -223,21 +268,19 @@ private slots:
         QCOMPARE(s.SearchField(), QStringLiteral("ATTENZIONE"));
     }
 
-    // Without a settings path the message names the path where the file was looked for.
-    void editorThatCannotStartWithoutASettingsFile() {
+    // An editor that cannot start on the file just created: the message names that file.
+    void editorThatCannotStartOnTheCreatedFile() {
         DialogSession s;
-        QVERIFY(s.work.Write("plain", "x"));
-        const std::string program = s.work.File("plain") + "/tavlo";
-        s.Open(program);
+        s.Open();
         s.ui.answers = {true};
         s.starter.results = {EACCES};
         s.Click(kIdEditSettings);
 
+        const std::string path = s.work.File("tavlo.CFG");
         QCOMPARE(s.log,
-                 (CommandLog{"ask " + kCreateTitle, "show Tavlo", "start xdg-open",
+                 (CommandLog{"ask " + kCreateTitle, "start xdg-open " + path,
                              "show Tavlo : Could not launch xdg-open", "show " + kHoldTitle}));
-        QCOMPARE(s.ui.messages[1].text,
-                 LaunchFailure("xdg-open", EACCES, s.work.File("plain") + "/tavlo.CFG"));
+        QCOMPARE(s.ui.messages[0].text, LaunchFailure("xdg-open", EACCES, path));
     }
 
     // $VISUAL names the editor, in the question and the failure message too.
@@ -257,13 +300,33 @@ private slots:
         QCOMPARE(s.ui.messages[0].text, LaunchFailure("my-editor", ENOENT, path));
     }
 
+    // A real editor that ends with a failure at once (a terminal editor without a terminal): the
+    // launch-failed message with its exit status, then the sequence goes on.
+    void realEditorThatFailsAtOnce() {
+        DialogSession s;
+        QVERIFY(s.work.WriteSettings("[Patch]\n"));
+        QVERIFY(s.work.Write("broken-editor", "#!/bin/sh\nexit 3\n"));
+        std::filesystem::permissions(s.work.File("broken-editor"),
+                                     std::filesystem::perms::owner_all);
+        ScopedEnv visual("VISUAL", s.work.File("broken-editor").c_str());
+        s.Open();
+        s.Dialog().SetProgramStarter(DesktopProgramStarter());
+        s.Click(kIdEditSettings);
+
+        const std::string editor = s.work.File("broken-editor");
+        QCOMPARE(s.log,
+                 (CommandLog{"show Tavlo : Could not launch " + editor, "show " + kHoldTitle}));
+        QCOMPARE(s.ui.messages[0].text, LaunchFailure(editor, 3, s.work.File("tavlo.cfg")));
+    }
+
     // A real editor, really started: a script that takes its time, then edits the file. The
-    // command does not wait for it; the user presses OK once it has saved.
+    // command watches it for a second at most and does not wait for it; the user presses OK once
+    // it has saved.
     void realEditorIsNotWaitedFor() {
         DialogSession s;
         QVERIFY(s.work.WriteSettings("[Patch]\nSearchString = 'ATTENTION'\n"));
         QVERIFY(s.work.Write("slow-editor",
-                             "#!/bin/sh\nsleep 1\n"
+                             "#!/bin/sh\nsleep 2\n"
                              "printf '[Patch]\\nSearchString = ATTENZIONE\\n' > \"$1\"\n"));
         std::filesystem::permissions(s.work.File("slow-editor"), std::filesystem::perms::owner_all);
         ScopedEnv visual("VISUAL", s.work.File("slow-editor").c_str());

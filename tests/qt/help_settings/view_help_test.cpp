@@ -119,6 +119,20 @@ private slots:
         QCOMPARE(s.ui.messages[0].owner, &s.Dialog());
     }
 
+    // The browsers of $BROWSER are tried in turn until one starts.
+    void browsersTriedInTurn() {
+        DialogSession s;
+        const std::string dataHome = s.work.File("data");
+        ScopedEnv xdg("XDG_DATA_HOME", dataHome.c_str());
+        ScopedEnv browser("BROWSER", "gone:my-browser %s --new-window");
+        s.Open();
+        s.starter.results = {ENOENT, 0};
+        s.Click(kIdViewHelp);
+        QCOMPARE(s.log,
+                 (CommandLog{"start gone " + PageAddress(dataHome),
+                             "start my-browser " + PageAddress(dataHome) + " --new-window"}));
+    }
+
     // The address is a real file:// URL: a folder name with a space and an "é" is encoded.
     void addressOfAFolderWithUnusualCharacters() {
         DialogSession s;

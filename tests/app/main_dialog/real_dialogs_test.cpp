@@ -7,6 +7,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <filesystem>
 
 #include "app/main_dialog.h"
 #include "app/main_dialog_template.h"
@@ -263,14 +264,25 @@ private slots:
         QVERIFY(!FileExists(s.work.File("firmware.bak")));
     }
 
+    // A save whose folder is gone: the box has no owner, and under "Open for write failed"
+    // the cause on a line of its own.
     void openForWriteFailedIsAMessageBoxWithoutOwner() {
+        Workspace work;
+        QVERIFY(std::filesystem::create_directory(work.File("gone")));
+        QVERIFY(work.Write("gone/firmware.rgn", TwoMessageFirmware()));
         QtUiServices ui;
         MessageBoxNotifier notifier(ui);
+        FirmwareImage image(notifier);
+        QVERIFY(image.Load(work.File("gone/firmware.rgn")));
+        std::filesystem::remove_all(work.File("gone"));
         Seen seen;
         WhenModalOpens(NoteAndPress(seen, "OK"));
-        notifier.ShowMessage("Tavlo", "Open for write failed");
+        QVERIFY(!image.Save(true));
         QCOMPARE(seen.title, QStringLiteral("Tavlo"));
-        QCOMPARE(seen.text, QStringLiteral("Open for write failed"));
+        const QStringList lines = seen.text.split(u'\n');
+        QCOMPARE(lines.size(), 2);
+        QCOMPARE(lines[0], QStringLiteral("Open for write failed"));
+        QVERIFY(lines[1].endsWith(QStringLiteral("No such file or directory")));
         QVERIFY(seen.parent == nullptr);
     }
 

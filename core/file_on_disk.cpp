@@ -44,13 +44,11 @@ UniqueFd FileOnDisk::OpenToRead(std::uint32_t& size, std::string& error) {
 }
 
 int FileOnDisk::Compare(Now& now) const {
-    now = Now::AsRead;
-    if (!read_) {
-        return 0;
-    }
-    std::string resolvedNow;
-    if (const int error = ResolveLinkChain(path_, resolvedNow); error != 0) {
-        return error;
+    std::string resolvedNow = resolved_;
+    if (read_) {
+        if (const int error = ResolveLinkChain(path_, resolvedNow); error != 0) {
+            return error;
+        }
     }
     FileStamp stamp;
     const int error = StampAt(fileFolder_.Get(), fileName_, /*followLinks=*/false, stamp);
@@ -61,8 +59,10 @@ int FileOnDisk::Compare(Now& now) const {
         now = Now::Changed;
     } else if (error == ENOENT) {
         now = Now::Gone;
-    } else if (!stamp.IsUnchangedFrom(*read_)) {
+    } else if (read_ && !stamp.IsUnchangedFrom(*read_)) {
         now = Now::Changed;
+    } else {
+        now = Now::AsRead;
     }
     return 0;
 }

@@ -18,7 +18,7 @@ class FileOnDisk {
 public:
     // What stands at the file's name now, against what was read.
     enum class Now {
-        AsRead,  // the same file, unchanged (or nothing was read to compare with)
+        AsRead,  // the same file, unchanged (or a file is there and nothing was read to compare)
         Gone,    // nothing has the name any more: the file can be written anew
         Changed  // other contents, size or time, another file or a link at the name, or the
                  // name the user gave now leads to another file
@@ -36,8 +36,8 @@ public:
     UniqueFd OpenToRead(std::uint32_t& size, std::string& error);
 
     // Looks at the file's name again: the links of the name given to FollowLinks are followed
-    // anew, the file itself is looked up in the folder held open, a link there not followed.
-    // 0 or the errno that stopped the look.
+    // anew (when a file was read), the file itself is looked up in the folder held open, a link
+    // there not followed. 0 or the errno that stopped the look.
     int Compare(Now& now) const;
 
     // True when the backup name is the file's own entry (the same name, or the name that the

@@ -178,15 +178,9 @@ SaveOutcome FirmwareImage::WriteToDisk(bool makeBackup, IfFileChanged ifChanged,
     if (now == FileOnDisk::Now::Changed && ifChanged == IfFileChanged::Keep) {
         return SaveOutcome::FileChanged;
     }
-    FileStamp onDisk;
-    const int lookError = StampAt(file.folder, file.name, /*followLinks=*/false, onDisk);
-    if (makeBackup && lookError == 0) {
-        if (!ReplaceBackup(file, disk.Backup(), failure)) {
-            return SaveOutcome::Failed;
-        }
-    } else if (makeBackup && lookError != ENOENT) {
-        failure.message =
-            "Could not make the backup " + Quoted(disk.Backup().path) + ": " + ErrorText(lookError);
+    // What stands at the name now becomes the backup; nothing there, nothing to keep.
+    if (makeBackup && now != FileOnDisk::Now::Gone &&
+        !ReplaceBackup(file, disk.Backup(), failure)) {
         return SaveOutcome::Failed;
     }
     if (!replacement.Commit(failure)) {

@@ -3,13 +3,13 @@
 // cause that follows "Open for write failed".
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -161,13 +161,8 @@ void ChangeOnDisk(const TempDir& dir, Change change, timespec loadedTime) {
     const std::string real = dir.File("real.rgn");
     switch (change) {
         case Change::RewrittenInPlace: {
-            std::string other = kOriginal;
-            other[0] = 'H';
-            const int fd = ::open(real.c_str(), O_WRONLY);
-            ASSERT_GE(fd, 0);
-            EXPECT_EQ(::pwrite(fd, other.data(), other.size(), 0),
-                      static_cast<ssize_t>(other.size()));
-            ::close(fd);
+            std::fstream file(real, std::ios::in | std::ios::out | std::ios::binary);
+            EXPECT_TRUE(file.put('H'));
             break;
         }
         case Change::GrownTimeKept:

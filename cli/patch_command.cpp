@@ -5,6 +5,7 @@
 #include "cli/nth_match.h"
 #include "cli/terminal_text.h"
 #include "core/firmware_image.h"
+#include "core/windows1252.h"
 
 namespace tavlo::cli {
 
@@ -62,10 +63,18 @@ int RunPatch(const CliArguments& arguments, const CliContext& context) {
     if (arguments.dryRun) {
         return ExitOk;
     }
-    if (!image.Save(!arguments.noBackup)) {
+    const SaveOutcome saved = image.Save(!arguments.noBackup, IfFileChanged::Keep);
+    if (saved == SaveOutcome::FileChanged) {
+        // Another program changed the file between reading and writing: its change wins.
+        context.Error(Windows1252ToUtf8(image.LastError()) +
+                      "; it was left as it is: run the command again to patch it as it is now");
+        return ExitFileError;
+    }
+    if (saved == SaveOutcome::Failed) {
         // The message above may be as short as "Open for write failed": say why, and that
         // nothing on disk changed.
-        context.Error("'" + arguments.file + "' was left as it was (" + image.LastError() + ")");
+        context.Error("'" + arguments.file + "' was left as it was (" +
+                      Windows1252ToUtf8(image.LastError()) + ")");
         return ExitFileError;
     }
     return ExitOk;

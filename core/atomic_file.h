@@ -15,22 +15,30 @@ namespace tavlo {
 struct FileFailure {
     bool openForWriteFailed = false;  // the file could not be written at all (nothing was done)
     std::string message;              // names the file and the cause in plain words
+    std::string advice;               // what the user can do about it, if anything
 };
 
-// Makes `backupPath` hold what the file at `sourcePath` holds now. The file gets a second name
-// (a hard link) beside the backup, or, where the file system has no hard links, a complete
-// flushed copy; that then replaces any earlier backup in one rename.
-bool ReplaceBackup(const std::string& sourcePath, const std::string& backupPath,
-                   FileFailure& failure);
+// A name inside a folder that the caller holds open (see OpenFolder), and the path that shows it
+// in messages.
+struct FolderEntry {
+    int folder = -1;   // not owned
+    std::string name;  // one path component
+    std::string path;  // for messages only
+};
 
-// New contents for the file `targetPath` (a real file or a new name, not a symbolic link).
-// Write() puts the bytes into a temporary file beside the target, flushes them, gives the file
-// the target's permission bits and reads it back to compare; Commit() renames it over the
-// target. Until Commit() succeeds the target is untouched, and the temporary file is removed
-// again if the replacement is dropped.
+// Makes `backup` hold what `source` holds now (a symbolic link there is not followed). The file
+// gets a second name (a hard link) beside the backup, or, where the file system has no hard
+// links, a complete flushed copy; that then replaces any earlier backup in one rename.
+bool ReplaceBackup(const FolderEntry& source, const FolderEntry& backup, FileFailure& failure);
+
+// New contents for the file `target` (a regular file or a new name; whatever else stands at the
+// name other than a folder is replaced, never followed). Write() puts the bytes into a temporary
+// file beside the target, flushes them, gives the file the target's permission bits and reads it
+// back to compare; Commit() renames it over the target. Until Commit() succeeds the target is
+// untouched, and the temporary file is removed again if the replacement is dropped.
 class FileReplacement {
 public:
-    explicit FileReplacement(std::string targetPath) : target_(std::move(targetPath)) {}
+    explicit FileReplacement(FolderEntry target) : target_(std::move(target)) {}
     FileReplacement(const FileReplacement&) = delete;
     FileReplacement& operator=(const FileReplacement&) = delete;
     ~FileReplacement();
@@ -38,12 +46,16 @@ public:
     bool Write(std::span<const std::uint8_t> bytes, FileFailure& failure);
     bool Commit(FileFailure& failure);
 
+    // The file that Commit() put in place, as it stands then.
+    const FileStamp& Written() const { return written_; }
+
 private:
     bool Fail(FileFailure& failure, int error);
 
-    std::string target_;
-    std::string temporary_;  // empty when there is no temporary file to clean up
+    FolderEntry target_;
+    std::string temporary_;  // name in the target's folder; empty when there is none to clean up
     UniqueFd file_;          // the temporary file, open (and so locked) until it is renamed
+    FileStamp written_;
 };
 
 }  // namespace tavlo

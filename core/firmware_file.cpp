@@ -8,10 +8,13 @@
 
 namespace tavlo {
 
-UniqueFd OpenFirmwareFile(const std::string& path, std::uint32_t& size, std::string& error) {
+namespace {
+
+UniqueFd OpenAt(int folderFd, const std::string& name, int extraFlags, std::uint32_t& size,
+                std::string& error) {
     // O_NONBLOCK keeps a named pipe from holding us up; it is refused below like any other
     // file whose length cannot be known in advance.
-    UniqueFd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    UniqueFd file(::openat(folderFd, name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | extraFlags));
     if (!file.IsOpen()) {
         error = ErrorText(errno);
         return file;
@@ -35,6 +38,17 @@ UniqueFd OpenFirmwareFile(const std::string& path, std::uint32_t& size, std::str
     }
     size = static_cast<std::uint32_t>(info.st_size);
     return file;
+}
+
+}  // namespace
+
+UniqueFd OpenFirmwareFile(const std::string& path, std::uint32_t& size, std::string& error) {
+    return OpenAt(AT_FDCWD, path, 0, size, error);
+}
+
+UniqueFd OpenFirmwareFileIn(int folderFd, const std::string& name, std::uint32_t& size,
+                            std::string& error) {
+    return OpenAt(folderFd, name, O_NOFOLLOW, size, error);
 }
 
 }  // namespace tavlo

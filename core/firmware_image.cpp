@@ -1,17 +1,12 @@
 #include "core/firmware_image.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <limits>
 #include <new>
 
 #include "core/atomic_file.h"
 #include "core/embedded_resources.h"
-#include "core/firmware_file.h"
-#include "core/link_chain.h"
+#include "core/file_on_disk.h"
 #include "core/posix_io.h"
 #include "core/windows1252.h"
 
@@ -21,6 +16,12 @@ namespace {
 
 const char kMessageTitle[] = "Tavlo";
 const char kOpenForWriteFailed[] = "Open for write failed";
+const char kRenameAdvice[] =
+    "Please rename the file, so that its backup gets a name of its own, and try again.";
+
+std::string Quoted(const std::string& path) {
+    return "'" + PathForMessage(path) + "'";
+}
 
 }  // namespace
 
@@ -39,14 +40,24 @@ void FirmwareImage::Clear() {
     data_ = nullptr;
     length_ = 0;
     fileName_.clear();
+    disk_.reset();
     modified_ = false;
     resourceBacked_ = false;
     matchOffset_ = -1;
 }
 
 bool FirmwareImage::Load(const std::string& path) {
+    auto disk = std::make_unique<FileOnDisk>();
+    int error = disk->FollowLinks(path);
+    if (error == 0) {
+        error = disk->OpenFolders(BackupName(path));
+    }
+    if (error != 0) {
+        lastError_ = ErrorText(error);
+        return false;
+    }
     std::uint32_t size = 0;
-    UniqueFd file = OpenFirmwareFile(path, size, lastError_);
+    UniqueFd file = disk->OpenToRead(size, lastError_);
     if (!file.IsOpen()) {
         return false;
     }
@@ -75,6 +86,7 @@ bool FirmwareImage::Load(const std::string& path) {
     data_ = buffer.release();
     length_ = static_cast<std::uint32_t>(size);
     fileName_ = path;
+    disk_ = std::move(disk);
     lastError_.clear();
     return true;
 }
@@ -97,46 +109,85 @@ bool FirmwareImage::LoadFromResource(std::string_view resourceName, std::string_
     return true;
 }
 
-bool FirmwareImage::Save(bool makeBackup) {
+SaveOutcome FirmwareImage::Save(bool makeBackup, IfFileChanged ifChanged) {
     if (data_ == nullptr) {
         lastError_ = "Nothing loaded";
-        return false;
+        return SaveOutcome::Failed;
     }
     FileFailure failure;
-    const bool saved = [&] {
-        // A symbolic link stays a link: the file it points to is the one replaced.
-        std::string target;
-        if (const int error = ResolveLinkChain(fileName_, target); error != 0) {
-            failure.message =
-                "Could not write '" + PathForMessage(fileName_) + "': " + ErrorText(error);
-            return false;
-        }
-        // The new contents are complete and verified before anything on disk changes, so a
-        // failed write costs neither the file nor the previous backup.
-        FileReplacement replacement(target);
-        if (!replacement.Write({data_, length_}, failure)) {
-            return false;
-        }
-        struct stat onDisk;
-        if (makeBackup && ::stat(target.c_str(), &onDisk) == 0) {
-            if (!ReplaceBackup(target, BackupName(fileName_), failure)) {
-                return false;
+    const SaveOutcome outcome = WriteToDisk(makeBackup, ifChanged, failure);
+    switch (outcome) {
+        case SaveOutcome::Saved:
+            lastError_.clear();
+            break;
+        case SaveOutcome::FileChanged:
+            lastError_ = Quoted(fileName_) + " was changed or replaced on disk after it was read";
+            break;
+        case SaveOutcome::Failed: {
+            lastError_ = failure.message;
+            // The cause goes on its own line under the short summary, so the message box says why.
+            std::string text = failure.openForWriteFailed
+                                   ? std::string(kOpenForWriteFailed) + "\n" + failure.message
+                                   : failure.message;
+            if (!failure.advice.empty()) {
+                text += "\n" + failure.advice;
             }
-        } else if (makeBackup && errno != ENOENT) {
-            failure.message = "Could not make the backup '" +
-                              PathForMessage(BackupName(fileName_)) + "': " + ErrorText(errno);
-            return false;
+            notifier_->ShowMessage(kMessageTitle, text);
+            break;
         }
-        return replacement.Commit(failure);
-    }();
-    if (saved) {
-        lastError_.clear();
-        return true;
     }
-    lastError_ = failure.message;
-    notifier_->ShowMessage(kMessageTitle,
-                           failure.openForWriteFailed ? kOpenForWriteFailed : failure.message);
-    return false;
+    return outcome;
+}
+
+SaveOutcome FirmwareImage::WriteToDisk(bool makeBackup, IfFileChanged ifChanged,
+                                       FileFailure& failure) {
+    // An image of a resource has no file on disk yet: it is looked for now.
+    FileOnDisk found;
+    FileOnDisk& disk = disk_ ? *disk_ : found;
+    if (!disk_) {
+        if (const int error = found.FollowLinks(fileName_); error != 0) {
+            failure.message = "Could not write " + Quoted(fileName_) + ": " + ErrorText(error);
+            return SaveOutcome::Failed;
+        }
+        if (const int error = found.OpenFolders(BackupName(fileName_)); error != 0) {
+            failure.openForWriteFailed = true;
+            failure.message =
+                "Could not write " + Quoted(found.File().path) + ": " + ErrorText(error);
+            return SaveOutcome::Failed;
+        }
+    }
+    if (makeBackup && disk.BackupIsTheFile()) {
+        failure.message = "Could not make the backup " + Quoted(disk.Backup().path) +
+                          ": the backup would replace the file " + Quoted(fileName_) + " itself";
+        failure.advice = kRenameAdvice;
+        return SaveOutcome::Failed;
+    }
+    // The new contents are complete and verified before anything on disk changes, so a failed
+    // write costs neither the file nor the previous backup.
+    const FolderEntry file = disk.File();
+    FileReplacement replacement(file);
+    if (!replacement.Write({data_, length_}, failure)) {
+        return SaveOutcome::Failed;
+    }
+    // Looked at as late as possible: right before the file on disk is replaced.
+    FileOnDisk::Now now = FileOnDisk::Now::AsRead;
+    if (const int error = disk.Compare(now); error != 0) {
+        failure.message = "Could not write " + Quoted(fileName_) + ": " + ErrorText(error);
+        return SaveOutcome::Failed;
+    }
+    if (now == FileOnDisk::Now::Changed && ifChanged == IfFileChanged::Keep) {
+        return SaveOutcome::FileChanged;
+    }
+    // What stands at the name now becomes the backup; nothing there, nothing to keep.
+    if (makeBackup && now != FileOnDisk::Now::Gone &&
+        !ReplaceBackup(file, disk.Backup(), failure)) {
+        return SaveOutcome::Failed;
+    }
+    if (!replacement.Commit(failure)) {
+        return SaveOutcome::Failed;
+    }
+    disk.Remember(replacement.Written());
+    return SaveOutcome::Saved;
 }
 
 std::string FirmwareImage::BackupName(std::string_view path) {

@@ -9,6 +9,19 @@
 
 namespace tavlo {
 
+class FileOnDisk;
+struct FileFailure;
+
+// How a save ended.
+enum class SaveOutcome {
+    Saved,
+    Failed,       // shown through the notifier; LastError() says why
+    FileChanged,  // the file on disk is not the one that was loaded: nothing written or shown
+};
+
+// What a save does when the file on disk is no longer the one that was loaded.
+enum class IfFileChanged { Keep, Overwrite };
+
 // One firmware file held wholly in memory, followed by one extra zero byte that is not part of
 // the file (it ends the last zero-terminated string, so no string search runs off the buffer).
 class FirmwareImage {
@@ -30,9 +43,21 @@ public:
 
     // Writes the image to its file. The user's file is never lost: the new contents go to a
     // temporary file that replaces the original only when it is complete, flushed and verified;
-    // with makeBackup the file on disk first becomes the ".bak" backup. Failures are shown
-    // through the notifier and give false.
-    bool Save(bool makeBackup);
+    // with makeBackup the file on disk first becomes the ".bak" backup. A backup name that is the
+    // file's own entry (a file named like its backup, or a link to the backup name) stops the
+    // save before anything is written. A loaded image goes back to the file that Load read, in
+    // the folder Load found it in (a symbolic link named at Load stays, its target is replaced).
+    // When that file was changed or replaced on disk since, or the name given now leads to
+    // another file, the save writes nothing and says FileChanged, so the caller can ask the
+    // user; told to overwrite, it makes whatever stands at the file's name the backup and
+    // replaces it, a link put there included, which is replaced and never followed. Failures
+    // are shown through the notifier (except "nothing loaded").
+    SaveOutcome Save(bool makeBackup, IfFileChanged ifChanged);
+
+    // The same, keeping a changed file; true when saved.
+    bool Save(bool makeBackup) {
+        return Save(makeBackup, IfFileChanged::Keep) == SaveOutcome::Saved;
+    }
 
     bool IsModified() const { return modified_; }
 
@@ -61,6 +86,7 @@ public:
 
 private:
     void Clear();
+    SaveOutcome WriteToDisk(bool makeBackup, IfFileChanged ifChanged, FileFailure& failure);
 
     bool modified_ = false;
     bool resourceBacked_ = false;
@@ -70,6 +96,7 @@ private:
     std::uint8_t* data_ = nullptr;  // owned unless resourceBacked_
     Notifier* notifier_;
     std::string lastError_;
+    std::unique_ptr<FileOnDisk> disk_;  // the file Load read; none for a resource
 };
 
 // First position in [data, data + length) where the pattern occurs with at least one byte of the

@@ -23,6 +23,9 @@ constexpr std::size_t kMaxTransfer = std::size_t{1} << 30;
 
 const char kTemporaryInfix[] = ".tavlo-";
 
+// Tries for a free temporary name; with 62^6 names a clash is already unlikely.
+constexpr int kTemporaryAttempts = 100;
+
 }  // namespace
 
 UniqueFd& UniqueFd::operator=(UniqueFd&& other) noexcept {
@@ -93,9 +96,67 @@ std::int64_t ReadUpTo(int fd, std::uint8_t* buffer, std::size_t size) {
     return static_cast<std::int64_t>(total);
 }
 
-UniqueFd CreateTemporaryBeside(const std::string& path, std::string& temporaryName) {
-    temporaryName = path + kTemporaryInfix + "XXXXXX";
-    const int fd = ::mkostemp(temporaryName.data(), O_CLOEXEC);
+bool FileStamp::IsRegularFile() const {
+    return type == S_IFREG;
+}
+
+bool FileStamp::IsFolder() const {
+    return type == S_IFDIR;
+}
+
+namespace {
+
+FileStamp StampFromStat(const struct stat& info) {
+    FileStamp stamp;
+    stamp.device = static_cast<std::uint64_t>(info.st_dev);
+    stamp.inode = static_cast<std::uint64_t>(info.st_ino);
+    stamp.type = static_cast<unsigned>(info.st_mode & S_IFMT);
+    stamp.size = static_cast<std::int64_t>(info.st_size);
+    stamp.modifiedSeconds = static_cast<std::int64_t>(info.st_mtim.tv_sec);
+    stamp.modifiedNanoseconds = static_cast<std::int64_t>(info.st_mtim.tv_nsec);
+    stamp.links = static_cast<std::uint64_t>(info.st_nlink);
+    return stamp;
+}
+
+// A descriptor of the folder that can be listed and flushed (OpenFolder's cannot).
+UniqueFd OpenFolderForReading(int folderFd) {
+    return UniqueFd(::openat(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+}
+
+}  // namespace
+
+int StampOf(int fd, FileStamp& stamp) {
+    struct stat info;
+    if (::fstat(fd, &info) != 0) {
+        return errno;
+    }
+    stamp = StampFromStat(info);
+    return 0;
+}
+
+int StampAt(int folderFd, const std::string& name, bool followLinks, FileStamp& stamp) {
+    struct stat info;
+    if (::fstatat(folderFd, name.c_str(), &info, followLinks ? 0 : AT_SYMLINK_NOFOLLOW) != 0) {
+        return errno;
+    }
+    stamp = StampFromStat(info);
+    return 0;
+}
+
+UniqueFd OpenFolder(const std::string& folder) {
+    return UniqueFd(::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+}
+
+UniqueFd CreateTemporaryBeside(int folderFd, const std::string& name, std::string& temporaryName) {
+    int fd = -1;
+    for (int attempt = 0; attempt < kTemporaryAttempts && fd < 0; ++attempt) {
+        temporaryName = TemporaryNameBeside(name);
+        fd = ::openat(folderFd, temporaryName.c_str(),
+                      O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd < 0 && errno != EEXIST) {
+            break;
+        }
+    }
     if (fd < 0) {
         temporaryName.clear();
         return UniqueFd();
@@ -105,39 +166,37 @@ UniqueFd CreateTemporaryBeside(const std::string& path, std::string& temporaryNa
     return UniqueFd(fd);
 }
 
-std::string TemporaryNameBeside(const std::string& path) {
+std::string TemporaryNameBeside(const std::string& name) {
     static const char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     static std::mt19937_64 generator(
         std::random_device{}() ^
         static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
     std::uniform_int_distribution<std::size_t> pick(0, sizeof kLetters - 2);
-    std::string name = path + kTemporaryInfix;
+    std::string temporary = name + kTemporaryInfix;
     for (int i = 0; i < 6; ++i) {
-        name += kLetters[pick(generator)];
+        temporary += kLetters[pick(generator)];
     }
-    return name;
+    return temporary;
 }
 
-void RemoveLeftoverTemporaries(const std::string& path) {
-    const std::string folder = FolderOf(path);
-    const std::size_t slash = path.find_last_of('/');
-    const std::string prefix =
-        (slash == std::string::npos ? path : path.substr(slash + 1)) + kTemporaryInfix;
-    DIR* listing = ::opendir(folder.c_str());
+void RemoveLeftoverTemporaries(int folderFd, const std::string& name) {
+    const std::string prefix = name + kTemporaryInfix;
+    UniqueFd readable = OpenFolderForReading(folderFd);
+    DIR* listing = readable.IsOpen() ? ::fdopendir(readable.Get()) : nullptr;
     if (listing == nullptr) {
         return;
     }
-    const int folderFd = ::dirfd(listing);
+    readable.Release();  // the listing owns it now
     while (const dirent* entry = ::readdir(listing)) {
-        const std::string_view name = entry->d_name;
-        if (name.size() != prefix.size() + 6 || !name.starts_with(prefix)) {
+        const std::string_view entryName = entry->d_name;
+        if (entryName.size() != prefix.size() + 6 || !entryName.starts_with(prefix)) {
             continue;
         }
         UniqueFd leftover(
             ::openat(folderFd, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
-        struct stat info;
+        FileStamp stamp;
         // Only a regular file that no running save holds locked is a leftover.
-        if (leftover.IsOpen() && ::fstat(leftover.Get(), &info) == 0 && S_ISREG(info.st_mode) &&
+        if (leftover.IsOpen() && StampOf(leftover.Get(), stamp) == 0 && stamp.IsRegularFile() &&
             ::flock(leftover.Get(), LOCK_EX | LOCK_NB) == 0) {
             ::unlinkat(folderFd, entry->d_name, 0);
         }
@@ -153,10 +212,15 @@ std::string FolderOf(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-void SyncFolder(const std::string& folder) {
-    UniqueFd fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (fd.IsOpen()) {
-        ::fsync(fd.Get());
+std::string FinalComponentOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+void SyncFolder(int folderFd) {
+    const UniqueFd readable = OpenFolderForReading(folderFd);
+    if (readable.IsOpen()) {
+        ::fsync(readable.Get());
     }
 }
 

@@ -18,7 +18,7 @@ bool QtDesktopServices::AskYesNo(std::string_view title, std::string_view text) 
 }
 
 bool QtDesktopServices::AskYesNoDefaultNo(std::string_view title, std::string_view text) {
-    return ui_.AskYesNo(owner_, title, text);
+    return ui_.AskYesNoDefaultNo(owner_, title, text);
 }
 
 std::optional<std::string> QtDesktopServices::GetOpenFileName(std::string_view initialName,

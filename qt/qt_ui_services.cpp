@@ -16,12 +16,26 @@ void QtUiServices::ShowMessage(QWidget* owner, std::string_view title, std::stri
     box.exec();
 }
 
-bool QtUiServices::AskYesNo(QWidget* owner, std::string_view title, std::string_view text) {
+namespace {
+
+bool Ask(QWidget* owner, std::string_view title, std::string_view text,
+         QMessageBox::StandardButton defaultButton) {
     QMessageBox box(QMessageBox::NoIcon, FromWindows1252(title), FromWindows1252(text),
                     QMessageBox::Yes | QMessageBox::No, owner);
     box.setTextFormat(Qt::PlainText);
-    box.setDefaultButton(QMessageBox::Yes);
+    box.setDefaultButton(defaultButton);
     return box.exec() == QMessageBox::Yes;
+}
+
+}  // namespace
+
+bool QtUiServices::AskYesNo(QWidget* owner, std::string_view title, std::string_view text) {
+    return Ask(owner, title, text, QMessageBox::Yes);
+}
+
+bool QtUiServices::AskYesNoDefaultNo(QWidget* owner, std::string_view title,
+                                     std::string_view text) {
+    return Ask(owner, title, text, QMessageBox::No);
 }
 
 std::optional<QString> QtUiServices::GetOpenFileName(QWidget* owner, const QString& initialName,

@@ -25,6 +25,12 @@ public:
     // A question with the buttons Yes and No; true for Yes.
     virtual bool AskYesNo(QWidget* owner, std::string_view title, std::string_view text) = 0;
 
+    // The same with No as the default button, for a Yes that cannot be undone. Answered like
+    // any other question unless the desktop's boxes are shown.
+    virtual bool AskYesNoDefaultNo(QWidget* owner, std::string_view title, std::string_view text) {
+        return AskYesNo(owner, title, text);
+    }
+
     // The file-open dialog: an existing file, starting at `initialName`, with the filters (the
     // first one selected) and the extension added to a name typed without one. The chosen
     // file's full path, or nothing when the user cancels.

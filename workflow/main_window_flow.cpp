@@ -48,6 +48,17 @@ constexpr const char* kSaveAfter =
     "'\n\nA backup of this file is created with a .BAK extension.\n\n"
     "Select NO to exit without saving your changes.";
 
+// Asked when the file on disk is no longer the one Search read (another program changed or
+// replaced it); No is the default.
+constexpr const char* kChangedTitle = "Tavlo : File changed on disk";
+constexpr const char* kChangedBefore = "The file\n'";
+constexpr const char* kChangedAfter =
+    "'\nhas been changed or replaced on disk since Tavlo read it.\n\n"
+    "If you click YES, it is overwritten with the patched firmware;\n"
+    "what is on disk now is kept as the backup with a .BAK extension.\n\n"
+    "Select NO to leave the file as it is. The patched firmware stays\n"
+    "in memory: Exit asks again.";
+
 // A path that the file system has but Windows-1252 cannot spell (a name in Greek, say) cannot
 // be put into the field without changing it.
 constexpr const char* kUnusableNameTitle = "Tavlo : Unsupported file name";
@@ -176,8 +187,16 @@ void MainWindowFlow::Exit() {
     if (image_ != nullptr && image_->IsModified()) {
         const std::string fileName =
             FieldTextOfPath(image_->FileName()).value_or(image_->FileName());
-        if (desktop_.AskYesNo(kSaveTitle, kSaveBefore + fileName + kSaveAfter)) {
-            image_->Save(true);  // a failure is reported by the image; the window closes anyway
+        // A failure is reported by the image; the window closes anyway.
+        if (desktop_.AskYesNo(kSaveTitle, kSaveBefore + fileName + kSaveAfter) &&
+            image_->Save(true, IfFileChanged::Keep) == SaveOutcome::FileChanged) {
+            // Someone else's change is overwritten only when the user says so; No keeps the
+            // patch in memory and the window open.
+            if (!desktop_.AskYesNoDefaultNo(kChangedTitle,
+                                            kChangedBefore + fileName + kChangedAfter)) {
+                return;
+            }
+            image_->Save(true, IfFileChanged::Overwrite);
         }
     }
     view_.Close();

@@ -180,6 +180,19 @@ TEST_F(CliFindPatch, PatchAtOffsetZero) {
     EXPECT_EQ(ReadFile(firmware).substr(0, 6), "Mine \0"s);
 }
 
+TEST_F(CliFindPatch, FileNamedLikeItsBackupIsExitThreeUnlessThereIsNoBackup) {
+    const std::string named = dir.File("unit.bak");
+    WriteFile(named, kImage);
+    const ProcessResult r = RunCli({"patch", named, "--settings", settings});
+    EXPECT_EQ(r.exitCode, 3);
+    EXPECT_NE(r.err.find("the backup would replace the file"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("rename the file"), std::string::npos) << r.err;
+    EXPECT_EQ(ReadFile(named), kImage);
+    const ProcessResult noBackup = RunCli({"patch", named, "--no-backup", "--settings", settings});
+    EXPECT_EQ(noBackup.exitCode, 0) << noBackup.err;
+    EXPECT_NE(ReadFile(named), kImage);
+}
+
 TEST_F(CliFindPatch, UnwritableFolderIsExitThreeAndTheFileIsIntact) {
     if (::geteuid() == 0) {
         GTEST_SKIP() << "root ignores permission bits";

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -23,6 +22,7 @@ namespace fs = std::filesystem;
 using test::FileExists;
 using test::ImageBytes;
 using test::LoadBytes;
+using test::Names;
 using test::ReadFile;
 using test::RecordingNotifier;
 using test::TempDir;
@@ -32,16 +32,6 @@ using namespace std::string_literals;
 
 const std::string kOriginal = "header\0WARNING: do not remove\0trailer"s;
 const std::string kPatched = "header\0Terry N. Owner\n       \0trailer"s;
-
-// The names in a folder, sorted: shows that no temporary file was left behind.
-std::vector<std::string> Names(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 unsigned Mode(const std::string& path) {
     struct stat info;
@@ -259,16 +249,9 @@ TEST_F(FirmwareImageSave, ResourceIsWrittenOutUnchanged) {
 TEST_F(FirmwareImageSave, EmptyFileIsSavedEmpty) {
     const std::string path = LoadBytes(dir, image, "");
     WriteFile(path, "grown meanwhile");
-    EXPECT_TRUE(image.Save(true));
+    EXPECT_EQ(image.Save(true, IfFileChanged::Overwrite), SaveOutcome::Saved);
     EXPECT_EQ(ReadFile(path), "");
     EXPECT_EQ(ReadFile(dir.File("firmware.bak")), "grown meanwhile");
-}
-
-TEST_F(FirmwareImageSave, FileNamedLikeItsOwnBackupIsSaved) {
-    const std::string path = LoadAndPatch("firmware.bak");
-    EXPECT_TRUE(image.Save(true));
-    EXPECT_EQ(ReadFile(path), kPatched);
-    EXPECT_EQ(Names(dir.Path()), (std::vector<std::string>{"firmware.bak"}));
 }
 
 TEST_F(FirmwareImageSave, BackupNameThatIsAFolderStopsTheSave) {
@@ -289,7 +272,7 @@ TEST_F(FirmwareImageSave, FolderGoneFromDiskShowsOpenForWriteFailed) {
     const std::string path = LoadAndPatch("sub/firmware.rgn");
     fs::remove_all(dir.Path() / "sub");
     EXPECT_FALSE(image.Save(true));
-    EXPECT_EQ(Outcome(false, notifier), "false|Tavlo|Open for write failed");
+    EXPECT_EQ(Outcome(false, notifier), "false|Tavlo|Open for write failed\n" + image.LastError());
     EXPECT_NE(image.LastError().find("No such file or directory"), std::string::npos)
         << image.LastError();
     EXPECT_TRUE(Names(dir.Path()).empty());
@@ -330,10 +313,10 @@ TEST_F(FirmwareImageSave, ReadOnlyFolderLeavesTheFileUntouched) {
     if (!seen) {
         GTEST_SKIP() << "cannot run as an ordinary user";
     }
-    EXPECT_EQ(*seen,
-              "false|Tavlo|Open for write failed/false|Tavlo|Open for write failed/"
-              "Could not create a temporary file beside '" +
-                  path + "': Permission denied");
+    const std::string cause =
+        "Could not create a temporary file beside '" + path + "': Permission denied";
+    const std::string shown = "false|Tavlo|Open for write failed\n" + cause;
+    EXPECT_EQ(*seen, shown + "/" + shown + "/" + cause);
     EXPECT_EQ(ReadFile(path), kOriginal);
     EXPECT_EQ(ReadFile(dir.File("ro/firmware.bak")), "older backup");
     EXPECT_EQ(Names(dir.Path() / "ro"), (std::vector<std::string>{"firmware.bak", "firmware.rgn"}));
@@ -356,8 +339,8 @@ TEST_F(FirmwareImageSave, ReadOnlyFileIsNotReplaced) {
     if (!seen) {
         GTEST_SKIP() << "cannot run as an ordinary user";
     }
-    EXPECT_EQ(*seen, "false|Tavlo|Open for write failed/Could not write '" + path +
-                         "': Permission denied");
+    const std::string cause = "Could not write '" + path + "': Permission denied";
+    EXPECT_EQ(*seen, "false|Tavlo|Open for write failed\n" + cause + "/" + cause);
     EXPECT_EQ(ReadFile(path), kOriginal);
     EXPECT_EQ(Mode(path), 0444u);
     EXPECT_EQ(Names(dir.Path()), (std::vector<std::string>{"firmware.rgn"}));

@@ -35,15 +35,6 @@ std::string PatchedBytes(std::string bytes, std::string_view text, std::size_t m
     return bytes;
 }
 
-std::vector<std::string> Names(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 std::vector<std::string> TemporaryNames(const fs::path& folder) {
     std::vector<std::string> names = Names(folder);
     std::erase_if(

@@ -27,9 +27,6 @@ std::string FirmwareBytes(std::size_t size, std::size_t messageOffset = 4096);
 std::string PatchedBytes(std::string bytes, std::string_view text = kOwnerText,
                          std::size_t messageOffset = 4096);
 
-// The names in a folder, sorted.
-std::vector<std::string> Names(const std::filesystem::path& folder);
-
 // The names of temporary files ("*.tavlo-*") in a folder.
 std::vector<std::string> TemporaryNames(const std::filesystem::path& folder);
 

@@ -21,8 +21,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::vector<std::pair<std::string, std::string>> kOpenForWriteFailed = {
-    {"Tavlo", "Open for write failed"}};
+// "Open for write failed" under "Tavlo", and the cause on the line below.
+std::vector<std::pair<std::string, std::string>> OpenForWriteFailed(const FirmwareImage& image) {
+    return {{"Tavlo", "Open for write failed\n" + image.LastError()}};
+}
 
 class ReadOnlyFolder : public ::testing::Test {
 protected:
@@ -77,7 +79,7 @@ protected:
 
 TEST_F(ReadOnlyFolder, SaveWithBackupShowsOpenForWriteFailed) {
     EXPECT_FALSE(image.Save(true));
-    EXPECT_EQ(notifier.messages, kOpenForWriteFailed);
+    EXPECT_EQ(notifier.messages, OpenForWriteFailed(image));
     // The cause is kept for whoever wants to say more.
     EXPECT_NE(image.LastError().find(disk ? "Read-only file system" : "Permission denied"),
               std::string::npos)
@@ -87,7 +89,7 @@ TEST_F(ReadOnlyFolder, SaveWithBackupShowsOpenForWriteFailed) {
 
 TEST_F(ReadOnlyFolder, SaveWithoutBackupShowsOpenForWriteFailed) {
     EXPECT_FALSE(image.Save(false));
-    EXPECT_EQ(notifier.messages, kOpenForWriteFailed);
+    EXPECT_EQ(notifier.messages, OpenForWriteFailed(image));
     ExpectUntouched();
 }
 

@@ -100,8 +100,9 @@ TEST_F(SymbolicLink, LinkIntoAReadOnlyFileSystemKeepsTheFile) {
     ASSERT_TRUE(disk.SetReadOnly(true));
     EXPECT_FALSE(image.Save(true));
     const std::vector<std::pair<std::string, std::string>> expected = {
-        {"Tavlo", "Open for write failed"}};
+        {"Tavlo", "Open for write failed\n" + image.LastError()}};
     EXPECT_EQ(notifier.messages, expected);
+    EXPECT_NE(image.LastError().find("Read-only file system"), std::string::npos);
     EXPECT_EQ(ReadFile(disk.File("real.rgn")), original);
     EXPECT_EQ(Names(disk.Path()), std::vector<std::string>{"real.rgn"});
     EXPECT_FALSE(FileExists(dir.File("firmware.bak")));

@@ -1,7 +1,7 @@
 // The firmware file changes on disk between the search (Load) and Exit (Save): it is deleted,
 // moved away, replaced by other bytes or by a folder, or its folder disappears. The image in
 // memory is what the user confirmed; whatever stands on disk at the time of the save is either
-// kept as the backup or left alone, never lost.
+// kept as the backup or left alone, never lost; other bytes are overwritten only when asked.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -54,11 +54,15 @@ TEST_F(VanishingFile, MovedFileStaysWhereItWasMoved) {
 }
 
 TEST_F(VanishingFile, FileReplacedOnDiskBecomesTheBackup) {
-    // Another program wrote a different firmware under the same name meanwhile.
+    // Another program wrote a different firmware under the same name meanwhile: it is kept
+    // unless the save is told to overwrite it, and then it becomes the backup.
     const std::string other = FirmwareBytes(48 * 1024, 100);
     WriteFile(file + ".new", other);
     fs::rename(file + ".new", file);
-    EXPECT_TRUE(image.Save(true)) << image.LastError();
+    EXPECT_EQ(image.Save(true, IfFileChanged::Keep), SaveOutcome::FileChanged);
+    EXPECT_EQ(ReadFile(file), other);
+    EXPECT_EQ(Names(folder), std::vector<std::string>{"firmware.rgn"});
+    EXPECT_EQ(image.Save(true, IfFileChanged::Overwrite), SaveOutcome::Saved) << image.LastError();
     EXPECT_EQ(ReadFile(file), patched);
     EXPECT_EQ(ReadFile(backup), other);
     EXPECT_EQ(Names(folder), (std::vector<std::string>{"firmware.bak", "firmware.rgn"}));
@@ -80,7 +84,7 @@ TEST_F(VanishingFile, FolderGoneShowsOpenForWriteFailed) {
     fs::remove_all(folder);
     EXPECT_FALSE(image.Save(true));
     const std::vector<std::pair<std::string, std::string>> expected = {
-        {"Tavlo", "Open for write failed"}};
+        {"Tavlo", "Open for write failed\n" + image.LastError()}};
     EXPECT_EQ(notifier.messages, expected);
     EXPECT_FALSE(FileExists(folder));
     // The image still holds the patch, so the user loses nothing by trying again elsewhere.

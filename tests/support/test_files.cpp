@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -56,6 +57,15 @@ std::string ReadFile(const std::string& path) {
 bool FileExists(const std::string& path) {
     std::error_code ignored;
     return std::filesystem::exists(std::filesystem::symlink_status(path, ignored));
+}
+
+std::vector<std::string> Names(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 ScopedEnv::ScopedEnv(const char* name, const char* value) : name_(name) {

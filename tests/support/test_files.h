@@ -31,6 +31,9 @@ void WriteFile(const std::string& path, std::string_view bytes);
 std::string ReadFile(const std::string& path);
 bool FileExists(const std::string& path);
 
+// The names in a folder, sorted: shows what a save left there.
+std::vector<std::string> Names(const std::filesystem::path& folder);
+
 // Records every message the core shows.
 class RecordingNotifier : public Notifier {
 public:

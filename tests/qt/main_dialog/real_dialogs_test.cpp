@@ -7,6 +7,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <filesystem>
 
 #include "expected_texts.h"
 #include "qt/main_dialog.h"
@@ -221,14 +222,67 @@ private slots:
         QVERIFY(s.dialog.isVisible());
     }
 
+    // The file changed on disk after Search: Exit, Yes, and the real question about overwriting,
+    // answered with the Enter key, which takes its default, No.
+    void changedFileQuestionDefaultsToNoAndKeepsWindowAndPatch() {
+        RealSession s;
+        WhenModalOpens([](QWidget* patchDialog) {
+            QTest::mouseClick(patchDialog->findChild<QPushButton*>(QStringLiteral("ok")),
+                              Qt::LeftButton);
+        });
+        s.Click(kIdSearch);
+        QVERIFY(s.image.IsModified());
+        const std::string patched(reinterpret_cast<const char*>(s.image.Data()), s.image.Length());
+        const std::string theirs = TwoMessageFirmware() + "their change";
+        QVERIFY(s.work.Write("firmware.rgn", theirs));
+
+        Seen save;
+        Seen changed;
+        bool defaultIsNo = false;
+        WhenModalOpens([&](QWidget* saveQuestion) {
+            WhenModalOpens([&](QWidget* question) {
+                auto* box = qobject_cast<QMessageBox*>(question);
+                defaultIsNo = box && box->defaultButton() == box->button(QMessageBox::No);
+                changed = {question->windowTitle(), box ? box->text() : QString(),
+                           QMessageBox::NoIcon, question->parentWidget(), box != nullptr};
+                QTest::keyClick(question, Qt::Key_Return);
+            });
+            NoteAndPress(save, "&Yes")(saveQuestion);
+        });
+        s.Click(kIdExit);
+        QCOMPARE(save.title, FromBytes(kSaveTitle));
+        QVERIFY(changed.isMessageBox);
+        QVERIFY(changed.title.startsWith(QStringLiteral("Tavlo : ")));
+        QVERIFY(changed.text.contains(QStringLiteral("firmware.rgn")));
+        QCOMPARE(changed.parent, static_cast<QWidget*>(&s.dialog));
+        QVERIFY(defaultIsNo);
+        QVERIFY(s.dialog.isVisible());
+        QVERIFY(s.image.IsModified());
+        QCOMPARE(std::string(reinterpret_cast<const char*>(s.image.Data()), s.image.Length()),
+                 patched);
+        QCOMPARE(s.work.Read("firmware.rgn"), std::optional(theirs));
+        QVERIFY(!FileExists(s.work.File("firmware.bak")));
+    }
+
+    // A save whose folder is gone: the box has no owner, and under "Open for write failed"
+    // the cause on a line of its own.
     void openForWriteFailedIsAMessageBoxWithoutOwner() {
+        Workspace work;
+        QVERIFY(std::filesystem::create_directory(work.File("gone")));
+        QVERIFY(work.Write("gone/firmware.rgn", TwoMessageFirmware()));
         QtUiServices ui;
         MessageBoxNotifier notifier(ui);
+        FirmwareImage image(notifier);
+        QVERIFY(image.Load(work.File("gone/firmware.rgn")));
+        std::filesystem::remove_all(work.File("gone"));
         Seen seen;
         WhenModalOpens(NoteAndPress(seen, "OK"));
-        notifier.ShowMessage("Tavlo", "Open for write failed");
+        QVERIFY(!image.Save(true));
         QCOMPARE(seen.title, QStringLiteral("Tavlo"));
-        QCOMPARE(seen.text, QStringLiteral("Open for write failed"));
+        const QStringList lines = seen.text.split(u'\n');
+        QCOMPARE(lines.size(), 2);
+        QCOMPARE(lines[0], QStringLiteral("Open for write failed"));
+        QVERIFY(lines[1].endsWith(QStringLiteral("No such file or directory")));
         QVERIFY(seen.parent == nullptr);
     }
 

@@ -1,0 +1,275 @@
+// What a save checks before the file on disk changes: a backup name that leads to the file
+// itself, a file changed or replaced behind the program's back since it was loaded, and the
+// cause that follows "Open for write failed".
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "core/firmware_image.h"
+#include "support/image_files.h"
+
+namespace tavlo::test {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::string_literals;
+
+const std::string kOriginal = "header\0WARNING: do not remove\0trailer"s;
+const std::string kNotes = "the user's own notes";
+
+// Loads `path`, patches its message and gives the patched bytes.
+std::string LoadAndPatch(FirmwareImage& image, const std::string& path) {
+    EXPECT_TRUE(image.Load(path)) << image.LastError();
+    EXPECT_TRUE(image.LocateMessage("WARNING"));
+    image.ReplaceMessage("Terry N. Owner\n");
+    return ImageBytes(image);
+}
+
+void SetModified(const std::string& path, timespec when) {
+    const timespec times[2] = {when, when};
+    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0) << std::strerror(errno);
+}
+
+timespec ModifiedAt(const std::string& path) {
+    struct stat info {};
+    EXPECT_EQ(::stat(path.c_str(), &info), 0) << path;
+    return info.st_mtim;
+}
+
+struct SymbolicLink {
+    const char* name;
+    const char* target;
+};
+
+struct SameFileRow {
+    const char* rule;
+    const char* file;                 // holds the firmware
+    std::vector<SymbolicLink> links;  // made before loading
+    const char* loaded;               // the name loaded and saved
+};
+
+const SameFileRow kSameFileRows[] = {
+    {"the file is named like its own backup", "unit.bak", {}, "unit.bak"},
+    {"a symbolic link to the backup name", "fw.bak", {{"fw.rgn", "fw.bak"}}, "fw.rgn"},
+    {"a link to the backup name through a link to the folder",
+     "fw.bak",
+     {{"here", "."}, {"fw.rgn", "here/fw.bak"}},
+     "fw.rgn"},
+};
+
+// One row; an ASSERT ends this row only.
+void CheckSameFile(const SameFileRow& row) {
+    TempDir dir;
+    WriteFile(dir.File(row.file), kOriginal);
+    for (const SymbolicLink& link : row.links) {
+        fs::create_symlink(link.target, dir.Path() / link.name);
+    }
+    RecordingNotifier notifier;
+    FirmwareImage image(notifier);
+    const std::string patched = LoadAndPatch(image, dir.File(row.loaded));
+    const std::vector<std::string> names = Names(dir.Path());
+
+    EXPECT_EQ(image.Save(true, IfFileChanged::Overwrite), SaveOutcome::Failed);
+    ASSERT_EQ(notifier.messages.size(), 1u);
+    const std::string& text = notifier.messages[0].second;
+    EXPECT_NE(text.find("the backup would replace the file"), std::string::npos) << text;
+    EXPECT_NE(text.find("rename the file"), std::string::npos) << text;
+    EXPECT_EQ(ReadFile(dir.File(row.file)), kOriginal);
+    EXPECT_EQ(Names(dir.Path()), names);
+
+    EXPECT_TRUE(image.Save(false)) << image.LastError();
+    EXPECT_EQ(ReadFile(dir.File(row.file)), patched);
+}
+
+TEST(BackupIsTheFile, NothingIsWrittenAndASaveWithoutBackupStillWorks) {
+    for (const SameFileRow& row : kSameFileRows) {
+        SCOPED_TRACE(row.rule);
+        CheckSameFile(row);
+    }
+}
+
+// Another name of the file under the backup name is not the file's own entry: the backup takes
+// that name's place, so the original contents are kept there. A save killed between making the
+// backup and replacing the file leaves such a hard link, and the next save must go on.
+struct OtherNameRow {
+    const char* rule;
+    bool hardLink;  // else "fw.bak" is a symbolic link to "fw.rgn"
+};
+
+const OtherNameRow kOtherNameRows[] = {
+    {"the backup name is a hard link to the file", true},
+    {"the backup name is a symbolic link to the file", false},
+};
+
+TEST(BackupIsAnotherNameOfTheFile, TheOriginalBecomesTheBackup) {
+    for (const OtherNameRow& row : kOtherNameRows) {
+        SCOPED_TRACE(row.rule);
+        TempDir dir;
+        const std::string file = dir.File("fw.rgn");
+        const std::string backup = dir.File("fw.bak");
+        WriteFile(file, kOriginal);
+        if (row.hardLink) {
+            fs::create_hard_link(file, backup);
+        } else {
+            fs::create_symlink("fw.rgn", backup);
+        }
+        FirmwareImage image;
+        const std::string patched = LoadAndPatch(image, file);
+        EXPECT_EQ(image.Save(true, IfFileChanged::Keep), SaveOutcome::Saved) << image.LastError();
+        EXPECT_EQ(ReadFile(file), patched);
+        EXPECT_EQ(ReadFile(backup), kOriginal);
+        EXPECT_FALSE(fs::is_symlink(backup));
+    }
+}
+
+// Ways the file can change between Search and Exit. The file was last written an hour before it
+// was loaded, so any change now shows in its time unless the change puts the time back.
+enum class Change {
+    RewrittenInPlace,      // same file, same size, other bytes
+    GrownTimeKept,         // same file, one byte longer, time put back
+    TouchedOnly,           // same bytes, new time
+    ReplacedByACopy,       // another file with the same bytes and time, renamed over it
+    ReplacedByALink,       // a symbolic link to the user's notes in its place
+    LoadedLinkRetargeted,  // the link that was loaded now leads to the user's notes
+};
+
+struct ChangedRow {
+    const char* rule;
+    const char* loaded;  // real.rgn, or link.rgn, a symbolic link to it
+    Change change;
+};
+
+const ChangedRow kChangedRows[] = {
+    {"rewritten in place", "real.rgn", Change::RewrittenInPlace},
+    {"grown, its time put back", "real.rgn", Change::GrownTimeKept},
+    {"touched", "real.rgn", Change::TouchedOnly},
+    {"replaced by a copy with the same bytes and time", "real.rgn", Change::ReplacedByACopy},
+    {"replaced by a symbolic link to the user's notes", "real.rgn", Change::ReplacedByALink},
+    {"the same through the loaded link", "link.rgn", Change::ReplacedByALink},
+    {"the loaded link now leads to the user's notes", "link.rgn", Change::LoadedLinkRetargeted},
+};
+
+void ChangeOnDisk(const TempDir& dir, Change change, timespec loadedTime) {
+    const std::string real = dir.File("real.rgn");
+    switch (change) {
+        case Change::RewrittenInPlace: {
+            std::fstream file(real, std::ios::in | std::ios::out | std::ios::binary);
+            EXPECT_TRUE(file.put('H'));
+            break;
+        }
+        case Change::GrownTimeKept:
+            WriteFile(real, kOriginal + "+");
+            SetModified(real, loadedTime);
+            break;
+        case Change::TouchedOnly:
+            SetModified(real, {loadedTime.tv_sec + 1, loadedTime.tv_nsec});
+            break;
+        case Change::ReplacedByACopy:
+            WriteFile(real + ".new", kOriginal);
+            SetModified(real + ".new", loadedTime);
+            fs::rename(real + ".new", real);
+            break;
+        case Change::ReplacedByALink:
+            fs::remove(real);
+            fs::create_symlink("notes.txt", real);
+            break;
+        case Change::LoadedLinkRetargeted:
+            fs::remove(dir.File("link.rgn"));
+            fs::create_symlink("notes.txt", dir.File("link.rgn"));
+            break;
+    }
+}
+
+TEST(FileChangedSinceLoad, IsLeftAloneUnlessOverwriteIsAskedForAndNeverWrittenThrough) {
+    for (const ChangedRow& row : kChangedRows) {
+        SCOPED_TRACE(row.rule);
+        TempDir dir;
+        const std::string real = dir.File("real.rgn");
+        WriteFile(real, kOriginal);
+        SetModified(real, {ModifiedAt(real).tv_sec - 3600, 0});
+        WriteFile(dir.File("notes.txt"), kNotes);
+        fs::create_symlink("real.rgn", dir.File("link.rgn"));
+        RecordingNotifier notifier;
+        FirmwareImage image(notifier);
+        const std::string loaded = dir.File(row.loaded);
+        const std::string patched = LoadAndPatch(image, loaded);
+        ChangeOnDisk(dir, row.change, ModifiedAt(real));
+        const std::string atName = ReadFile(loaded);
+        const std::string replaced = ReadFile(real);
+        const std::vector<std::string> names = Names(dir.Path());
+
+        EXPECT_EQ(image.Save(true, IfFileChanged::Keep), SaveOutcome::FileChanged);
+        EXPECT_TRUE(notifier.messages.empty());
+        EXPECT_NE(image.LastError().find("changed"), std::string::npos) << image.LastError();
+        EXPECT_EQ(ReadFile(loaded), atName);
+        EXPECT_EQ(Names(dir.Path()), names);
+        EXPECT_TRUE(image.IsModified());
+        EXPECT_EQ(ImageBytes(image), patched);
+
+        // Asked to overwrite: the file that was loaded gets the image, what stood under its name
+        // becomes the backup, and nothing is written through a link.
+        EXPECT_EQ(image.Save(true, IfFileChanged::Overwrite), SaveOutcome::Saved)
+            << image.LastError();
+        EXPECT_TRUE(notifier.messages.empty());
+        EXPECT_EQ(ReadFile(real), patched);
+        EXPECT_EQ(ReadFile(FirmwareImage::BackupName(loaded)), replaced);
+        EXPECT_EQ(ReadFile(dir.File("notes.txt")), kNotes);
+    }
+}
+
+struct OpenForWriteRow {
+    const char* rule;
+    std::string name;    // of the firmware file, inside the folder "gps"
+    bool folderRemoved;  // after loading
+    int cause;
+};
+
+const OpenForWriteRow kOpenForWriteRows[] = {
+    {"a name with no room left for the temporary name", std::string(250, 'n') + ".rgn", false,
+     ENAMETOOLONG},
+    {"the folder removed after loading", "firmware.rgn", true, ENOENT},
+};
+
+void CheckOpenForWrite(const OpenForWriteRow& row) {
+    TempDir dir;
+    fs::create_directory(dir.Path() / "gps");
+    const std::string path = dir.File("gps/" + row.name);
+    WriteFile(path, kOriginal);
+    RecordingNotifier notifier;
+    FirmwareImage image(notifier);
+    LoadAndPatch(image, path);
+    if (row.folderRemoved) {
+        fs::remove_all(dir.Path() / "gps");
+    }
+    EXPECT_FALSE(image.Save(true));
+    ASSERT_EQ(notifier.messages.size(), 1u);
+    const std::string& text = notifier.messages[0].second;
+    const std::size_t lineEnd = text.find('\n');
+    ASSERT_NE(lineEnd, std::string::npos) << text;
+    EXPECT_EQ(text.substr(0, lineEnd), "Open for write failed");
+    const std::string cause = std::strerror(row.cause);
+    EXPECT_TRUE(text.ends_with(": " + cause)) << text;
+    EXPECT_EQ(text.find('\n', lineEnd + 1), std::string::npos) << text;
+    if (!row.folderRemoved) {
+        EXPECT_EQ(ReadFile(path), kOriginal);
+        EXPECT_EQ(Names(dir.Path() / "gps"), std::vector<std::string>{row.name});
+    }
+}
+
+TEST(OpenForWriteFailed, TheCauseFollowsOnItsOwnLine) {
+    for (const OpenForWriteRow& row : kOpenForWriteRows) {
+        SCOPED_TRACE(row.rule);
+        CheckOpenForWrite(row);
+    }
+}
+
+}  // namespace
+}  // namespace tavlo::test

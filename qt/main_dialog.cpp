@@ -21,18 +21,18 @@
 #include "core/version_info.h"
 #include "qt/about_dialog.h"
 #include "qt/clickable_icon.h"
-#include "qt/help_viewer.h"
 #include "qt/program_icon.h"
 #include "qt/program_starter.h"
-#include "qt/settings_editor.h"
 #include "qt/text_boundary.h"
 #include "qt/typing_limit.h"
 #include "qt/ui_services.h"
 #include "settings/settings_file.h"
 #include "settings/settings_keys.h"
 #include "settings/startup_values.h"
+#include "workflow/help_flow.h"
 #include "workflow/main_dialog_template.h"
 #include "workflow/search_loop.h"
+#include "workflow/settings_editor_flow.h"
 
 namespace tavlo {
 
@@ -58,7 +58,7 @@ MainDialog::MainDialog(std::string programPath, UiServices& ui, PatchConfirmer& 
       ui_(ui),
       desktop_(ui, this),
       flow_(std::move(programPath), *this, desktop_, confirmer),
-      starter_(&DesktopProgramStarter()),
+      programs_(DesktopProgramStarter()),
       controls_(BuildDialog(*this, kMainDialogTemplate, ProgramIcon())),
       icon_(ProgramIcon()) {
     searchList_ = controls_.Get<QComboBox>(kIdSearchText);
@@ -173,11 +173,11 @@ void MainDialog::ShowAbout() {
 }
 
 void MainDialog::OnViewHelp() {
-    ViewHelp(this, ui_, *starter_);
+    ViewHelp(desktop_, programs_);
 }
 
 void MainDialog::OnEditSettings() {
-    EditSettings({*this, flow_.ProgramPath(), flow_.ApplicationName(), ui_, *starter_});
+    EditSettings(flow_, programs_);
 }
 
 bool MainDialog::HandleFileDrop(QEvent* event) {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "qt/dialog_builder.h"
+#include "qt/qt_desktop_programs.h"
 #include "qt/qt_desktop_services.h"
 #include "workflow/main_window_flow.h"
 
@@ -54,7 +55,7 @@ public:
 
     // The browser and the editor that View help and Edit settings start go through `starter`
     // (the desktop's own unless another is given).
-    void SetProgramStarter(ProgramStarter& starter) { starter_ = &starter; }
+    void SetProgramStarter(ProgramStarter& starter) { programs_.SetStarter(starter); }
 
     // Initialisation happens once, as the window is first shown.
     void setVisible(bool visible) override;
@@ -86,7 +87,7 @@ private:
     UiServices& ui_;
     QtDesktopServices desktop_;
     MainWindowFlow flow_;
-    ProgramStarter* starter_;
+    QtDesktopPrograms programs_;
     bool initialised_ = false;
     DialogControls controls_;
     QIcon icon_;                       // icon 129

@@ -14,8 +14,8 @@
 #include <QTest>
 #include <QUrl>
 
-#include "qt/help_viewer.h"
 #include "support/qt/test_registry.h"
+#include "workflow/help_flow.h"
 
 namespace tavlo::test {
 
@@ -89,7 +89,7 @@ private slots:
         }
         QTemporaryDir data;
         const QString folder = data.filePath(QStringLiteral("tavlo/help"));
-        QVERIFY(!WriteHelpFiles(folder).has_value());
+        QVERIFY(!WriteHelpFiles(QFile::encodeName(folder).toStdString()).has_value());
 
         // A copy of the page beside it, with the check added before the end of its body.
         QFile page(folder + QStringLiteral("/index.htm"));

@@ -10,11 +10,11 @@
 
 #include "core/embedded_resources.h"
 #include "help_page.h"
-#include "qt/help_viewer.h"
 #include "support/qt/test_registry.h"
 #include "tools/help_pictures/dialog_pictures.h"
 #include "tools/help_pictures/gif_file.h"
 #include "tools/help_pictures/help_decorations.h"
+#include "workflow/help_flow.h"
 
 namespace tavlo::test {
 

@@ -7,8 +7,8 @@
 
 #include "core/embedded_resources.h"
 #include "dialog_session.h"
-#include "qt/help_viewer.h"
 #include "support/qt/test_registry.h"
+#include "workflow/help_flow.h"
 
 namespace tavlo::test {
 

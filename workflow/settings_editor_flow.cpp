@@ -1,0 +1,99 @@
+#include "workflow/settings_editor_flow.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <system_error>
+
+#include "core/resource_file.h"
+#include "core/text_file.h"
+#include "core/windows1252.h"
+#include "settings/settings_file.h"
+#include "workflow/desktop_programs.h"
+#include "workflow/desktop_services.h"
+#include "workflow/main_window_flow.h"
+#include "workflow/message_format.h"
+
+namespace tavlo {
+
+namespace {
+
+// The editor really started is named where a Windows build named its own.
+constexpr const char* kCreateTitle = "Tavlo : Create default settings file ?";
+constexpr const char* kCreateText =
+    "The default settings file (tavlo.cfg) was not found.\n\nShould Tavlo create one for you ?\n"
+    "Select YES to create the file and edit it with %1,\nSelect NO to cancel this action.";
+
+constexpr const char* kLaunchFailedTitle = "Tavlo : Could not launch %1";
+constexpr const char* kLaunchFailedText =
+    "Tavlo could not launch %1 to edit the configuration\nfile. (An error #%2 was returned)\n\n"
+    "If you have another editor, use it to open the following file:\n\n%3\n";
+
+constexpr const char* kFinishedText =
+    "Press OK when you are finished editing and have saved the config file";
+
+constexpr const char* kCreateFailedTitle = "Tavlo : Could not create default settings file";
+constexpr const char* kCreateFailedText =
+    "Tavlo could not create the default settings file\n%1\n\n%2\n\nNo editor was started.";
+
+// The default settings file as carried in the program.
+constexpr const char* kDefaultSettingsName = "tavlo.cfg";
+constexpr const char* kDefaultSettingsType = "RT_TAVLO";
+
+// Writes the default copy to the settings path, byte for byte, and reads the settings again.
+// Something already there (a file the reader would not take, a folder) is the user's and is
+// never replaced. Returns why the file could not be created, in Windows-1252.
+std::optional<std::string> CreateDefaultSettings(MainWindowFlow& window, const std::string& path) {
+    std::error_code error;
+    if (std::filesystem::exists(std::filesystem::symlink_status(path, error))) {
+        const std::string problem = ReadTextFile(path).status.problem;
+        return "Something of that name is there, and it is no settings file Tavlo can read: " +
+               (problem.empty() ? std::string(std::strerror(EEXIST)) : problem);
+    }
+    if (auto failure = WriteResourceFile(kDefaultSettingsName, kDefaultSettingsType, path)) {
+        return failure;
+    }
+    window.ApplySettings();
+    if (!window.SettingsPath()) {
+        return std::string("The file was written, but could not be read back");
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+void EditSettings(MainWindowFlow& window, DesktopPrograms& programs) {
+    DesktopServices& desktop = window.Desktop();
+    if (!window.SettingsPath()) {
+        if (!desktop.AskYesNo(kCreateTitle, FormatMessage(kCreateText, {programs.EditorName()}))) {
+            return;
+        }
+        const std::string path = GetConfigFileName(window.ProgramPath());
+        if (const auto failure = CreateDefaultSettings(window, path)) {
+            // An editor without the file would only leave the user guessing where it belongs.
+            desktop.ShowMessage(kCreateFailedTitle,
+                                FormatMessage(kCreateFailedText, {PathForMessage(path), *failure}),
+                                MessageIcon::None);
+            return;
+        }
+    }
+
+    // From here on there is a settings file: the editor always opens it.
+    const std::string settingsPath = *window.SettingsPath();
+    const LaunchResult launch = programs.OpenInEditor(settingsPath);
+    if (launch.error != 0) {
+        desktop.ShowMessage(
+            FormatMessage(kLaunchFailedTitle, {launch.program}),
+            FormatMessage(kLaunchFailedText, {launch.program, std::to_string(launch.error),
+                                              PathForMessage(settingsPath)}),
+            MessageIcon::None);
+    }
+
+    // The editor is not watched: the user says when the editing is done.
+    desktop.ShowMessage(window.ApplicationName(), kFinishedText, MessageIcon::None);
+    window.ApplySettings();
+}
+
+}  // namespace tavlo

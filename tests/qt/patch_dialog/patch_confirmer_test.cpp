@@ -1,4 +1,5 @@
 #include "patch_confirmer_test.h"
+#include "support/qt/test_registry.h"
 #include "workflow/search_loop.h"
 
 #include <QComboBox>
@@ -216,5 +217,7 @@ void PatchConfirmerTest::searchFindNextTypeAndOkFromTheMainDialog() {
         std::string(reinterpret_cast<const char*>(firmware.image.Data()), firmware.image.Length()),
         expected);
 }
+
+TAVLO_REGISTER_TEST(PatchConfirmerTest);
 
 }  // namespace tavlo::test

@@ -1,4 +1,5 @@
 #include "patch_dialog_test.h"
+#include "support/qt/test_registry.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -567,5 +568,7 @@ void PatchDialogTest::execEndsWithTheButtonPressed() {
     QVERIFY(seen);
     QCOMPARE(dialog.NewText(), std::string("XOwner"));
 }
+
+TAVLO_REGISTER_TEST(PatchDialogTest);
 
 }  // namespace tavlo::test

@@ -1,4 +1,5 @@
 #include "text_boundary_test.h"
+#include "support/qt/test_registry.h"
 
 #include <QComboBox>
 #include <QInputMethodEvent>
@@ -125,5 +126,7 @@ void TextBoundaryTest::otherWidgetsGetNoGuard() {
     QLabel label;
     QCOMPARE(Windows1252Guard::Attach(&label), nullptr);
 }
+
+TAVLO_REGISTER_TEST(TextBoundaryTest);
 
 }  // namespace tavlo::test

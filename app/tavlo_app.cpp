@@ -8,7 +8,10 @@
 namespace tavlo {
 
 TavloApp::TavloApp(int& argc, char** argv)
-    : QApplication(argc, argv), programPath_(argc > 0 ? argv[0] : "tavlo") {}
+    : QApplication(argc, argv),
+      programPath_(argc > 0 ? argv[0] : "tavlo"),
+      // A file manager opens a firmware file as the one argument; anything else is ignored.
+      startupFile_(argc == 2 ? std::optional<std::string>(argv[1]) : std::nullopt) {}
 
 bool TavloApp::InitInstance() {
     QtUiServices ui;
@@ -16,7 +19,7 @@ bool TavloApp::InitInstance() {
     // The patch dialog has no parent window, as the patch step makes it; Qt runs it modal over
     // the whole application.
     DialogPatchConfirmer confirmer;
-    RunMainDialog(programPath_, ui, confirmer, notifier);
+    RunMainDialog(programPath_, ui, confirmer, notifier, startupFile_);
     return false;
 }
 

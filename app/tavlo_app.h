@@ -1,12 +1,14 @@
 #pragma once
 
 #include <QApplication>
+#include <optional>
 #include <string>
 
 namespace tavlo {
 
 // The application object: the one QApplication of the process. It interprets no options of its
-// own; argument zero, the program's path, locates the settings file.
+// own; argument zero, the program's path, locates the settings file, and a file given as the
+// one further argument (as a file manager opens a firmware file) fills the file-name field.
 class TavloApp : public QApplication {
     Q_OBJECT
 public:
@@ -18,6 +20,7 @@ public:
 
 private:
     std::string programPath_;
+    std::optional<std::string> startupFile_;  // the one argument, a file to open
 };
 
 }  // namespace tavlo

@@ -39,6 +39,10 @@ public:
 
     // The firmware image the commands work on (not owned); set before the dialog is shown.
     void SetImage(FirmwareImage* image) { flow_.SetImage(image); }
+    // The file the program was started with, if any; it fills the file-name field at start-up.
+    void SetStartupFile(std::optional<std::string> nativePath) {
+        flow_.SetStartupFile(std::move(nativePath));
+    }
 
     void ApplySettings() { flow_.ApplySettings(); }
     // Reading (true) takes the fields over, checking each against 128 characters; showing

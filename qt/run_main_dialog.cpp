@@ -9,8 +9,9 @@
 namespace tavlo {
 
 void RunMainDialog(const std::string& programPath, UiServices& ui, PatchConfirmer& confirmer,
-                   Notifier& notifier) {
+                   Notifier& notifier, const std::optional<std::string>& startupFile) {
     auto dialog = std::make_unique<MainDialog>(programPath, ui, confirmer);
+    dialog->SetStartupFile(startupFile);
     auto image = std::make_unique<FirmwareImage>(notifier);
     dialog->SetImage(image.get());
     dialog->exec();  // Exit, Escape and the close box all end here; the result is not used

@@ -100,6 +100,9 @@ MainWindowFlow::MainWindowFlow(std::string programPath, MainWindowView& view,
 
 void MainWindowFlow::Start() {
     ApplySettings();
+    if (startupFile_) {
+        TakeFilePath(*startupFile_);
+    }
     welcome_ = kWelcomeBefore + GetProductVersion() + ")";
     ShowFields();
 }

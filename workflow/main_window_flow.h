@@ -49,7 +49,14 @@ public:
     void SetImage(FirmwareImage* image) { image_ = image; }
     FirmwareImage* Image() const { return image_; }
 
-    // The window's initialisation: the settings, then the welcome line.
+    // A file named when the program was started (a file opened from the file manager), as the
+    // file system spells it: it takes the settings' file name's place at start-up.
+    void SetStartupFile(std::optional<std::string> nativePath) {
+        startupFile_ = std::move(nativePath);
+    }
+
+    // The window's initialisation: the settings, the file the program was started with, then
+    // the welcome line.
     void Start();
 
     // Re-reads the settings file and puts the start-up file name and search text into the
@@ -90,6 +97,7 @@ private:
     PatchConfirmer& confirmer_;
     FirmwareImage* image_ = nullptr;
     std::optional<std::string> settingsPath_;
+    std::optional<std::string> startupFile_;
     std::string fileName_;
     std::string searchText_;
     std::string welcome_;

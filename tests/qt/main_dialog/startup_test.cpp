@@ -140,6 +140,19 @@ private slots:
         QCOMPARE(t.Dialog().FileName(), work.File("x.rgn"));
     }
 
+    // A file opened from the file manager takes the settings' file name's place; the search
+    // text still comes from the settings.
+    void fileGivenAtStartTakesThePatternsPlace() {
+        Workspace work;
+        QVERIFY(work.Write("x.rgn", "x"));
+        QVERIFY(work.WriteSettings("[Image]\nFilename = x.rgn\n[Patch]\nSearchString = WARNUNG\n"));
+        Locale english("en_US.UTF-8");
+        const std::string opened = work.File("M\xC3\xBCller unit.rgn");
+        DialogUnderTest t(work.ProgramPath(), opened);
+        QCOMPARE(t.FileField()->text(), QString::fromStdString(opened));
+        QCOMPARE(t.Dialog().SearchText(), std::string("WARNUNG"));
+    }
+
     void searchWordsSortedEachOnce() {
         Workspace work;
         Locale english("en_US.UTF-8");

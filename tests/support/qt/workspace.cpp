@@ -45,9 +45,11 @@ std::string TwoMessageFirmware() {
            "WARNING second\0"s + "tail"s;
 }
 
-DialogUnderTest::DialogUnderTest(const std::string& programPath)
+DialogUnderTest::DialogUnderTest(const std::string& programPath,
+                                 std::optional<std::string> startupFile)
     : dialog_(std::make_unique<MainDialog>(programPath, ui, confirmer)) {
     dialog_->SetImage(&image);
+    dialog_->SetStartupFile(std::move(startupFile));
     dialog_->show();
     if (!QTest::qWaitForWindowExposed(dialog_.get())) {
         QTest::qFail("the main dialog was not shown", __FILE__, __LINE__);

@@ -49,7 +49,9 @@ std::string TwoMessageFirmware();
 // (its initialisation has run).
 class DialogUnderTest {
 public:
-    explicit DialogUnderTest(const std::string& programPath);
+    // `startupFile`: the file the program was started with, if any.
+    explicit DialogUnderTest(const std::string& programPath,
+                             std::optional<std::string> startupFile = std::nullopt);
     ~DialogUnderTest();
 
     MainDialog& Dialog() { return *dialog_; }

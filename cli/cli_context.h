@@ -38,8 +38,8 @@ private:
 };
 
 // Reads the settings: the file given with --settings, else the desktop program's own settings
-// file (tavlo.cfg beside tavlo, which lies beside tavlo-cli). Returns the path read, or nullopt
-// when there is none; a --settings file that cannot be read is an error (false).
+// file (tavlo.cfg beside tavlo, which lies beside tavlo-cli, else the user's own). Returns the path
+// read, or nullopt when there is none; a --settings file that cannot be read is an error (false).
 bool LoadSettings(const CliArguments& arguments, const CliContext& context,
                   std::optional<std::string>& settingsPath);
 

@@ -26,7 +26,7 @@ _tavlo_cli() {
             return
             ;;
         --search)
-            COMPREPLY=($(compgen -W "WARNING WARNUNG ATTENTION ATTENZIONE ATENCIÓN" -- "$cur"))
+            mapfile -t COMPREPLY < <(compgen -W "WARNING WARNUNG ATTENTION ATTENZIONE ATENCIÓN" -- "$cur")
             return
             ;;
         --match | --text | --mag | --get)
@@ -42,13 +42,13 @@ _tavlo_cli() {
         info) options="" ;;
         settings) options="--settings --get" ;;
         *)
-            COMPREPLY=($(compgen -W "$commands --help" -- "$cur"))
+            mapfile -t COMPREPLY < <(compgen -W "$commands --help" -- "$cur")
             return
             ;;
     esac
 
     if [[ $cur == -* ]]; then
-        COMPREPLY=($(compgen -W "$options --help" -- "$cur"))
+        mapfile -t COMPREPLY < <(compgen -W "$options --help" -- "$cur")
     elif [[ $command != settings ]]; then
         _filedir rgn
     fi

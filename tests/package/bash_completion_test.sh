@@ -5,7 +5,9 @@
 #   bash_completion_test.sh TAVLO_CLI COMPLETION_SCRIPT
 set -uo pipefail
 cli=$1
+# shellcheck source=/dev/null
 source /usr/share/bash-completion/bash_completion
+# shellcheck source=/dev/null
 source "$2"
 failed=0
 fail() {
@@ -44,8 +46,11 @@ accepts() {
 help=$("$cli" --help)
 commands=$(sed -n '/^Commands:/,/^$/p' <<<"$help" | grep -oE '^  [a-z]+' | tr -d ' ' | sort)
 all_options=$(grep -oE -- '--[a-z][a-z-]*' <<<"$help" | grep -vx -- '--help' | sort -u)
-[ -n "$commands" ] && [ -n "$all_options" ] || fail "tavlo-cli --help has no commands or options"
+if [ -z "$commands" ] || [ -z "$all_options" ]; then
+    fail "tavlo-cli --help has no commands or options"
+fi
 
+# shellcheck disable=SC2086 # one command a line
 [ "$(offered '')" = "$(printf '%s\n' $commands --help | sort)" ] ||
     fail "first word: offered $(offered '' | tr '\n' ' ')"
 for command in $commands; do

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Runs inside Xvfb as the test's user: starts the installed tavlo from its menu entry with a
 # firmware file, reads the file-name field back through the clipboard, lets Edit settings create
-# the settings file, and closes the window. Prints one "ok"/"FAIL" line per check.
-#   drive_installed_tavlo.sh FIRMWARE_FILE SCREENSHOT
+# the settings file, and closes the window. Prints one "ok"/"FAIL" line per check, and leaves
+# pictures of the window and of any box it did not expect.
+#   drive_installed_tavlo.sh FIRMWARE_FILE PICTURE_FOLDER
 set -uo pipefail
 firmware=$1
-screenshot=$2
+pictures=$2
 
 # The id of a shown window whose title is exactly TITLE (xdotool's own matching ignores case)
 # and that is not one of the ids after it; waits up to 15 s.
@@ -30,17 +31,16 @@ press() {
     xdotool windowfocus --sync "$window" && sleep 0.3 && xdotool key --clearmodifiers "$@"
 }
 
-# A message box copies its text with Ctrl+C. Shows and closes every window but the main one, so
-# that a flow that went astray still ends; at most a few rounds, since each box may open another.
+# Closes every window but the main one, each after a picture of it, so that a flow that went
+# astray still ends and shows what it met; a few rounds, since each box may open another.
 close_other_windows() {
-    local round id
+    local round id picture
     for round in 1 2 3 4 5; do
         id=$(xdotool search --onlyvisible --name '.' 2>/dev/null | grep -vx "$main" | head -1)
         [ -n "$id" ] || return 0
-        press "$id" ctrl+c
-        sleep 0.3
-        echo "    window '$(xdotool getwindowname "$id")' said: $(
-            timeout 5 xclip -out -selection clipboard 2>/dev/null | tr '\n' ' ')"
+        picture=$pictures/unexpected-$round.png
+        import -window "$id" "$picture"
+        echo "    closed the window '$(xdotool getwindowname "$id")': see $(basename "$picture")"
         press "$id" Return
         sleep 0.5
     done
@@ -58,7 +58,7 @@ fi
 pid=$(xdotool getwindowpid "$main")
 echo "ok: the menu entry started tavlo (process $pid)"
 sleep 1
-import -window root "$screenshot"
+import -window root "$pictures/from-menu.png"
 
 press "$main" ctrl+a ctrl+c
 sleep 0.5

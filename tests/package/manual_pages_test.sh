@@ -23,8 +23,9 @@ help=$("$cli" --help)
 commands=$(sed -n '/^Commands:/,/^$/p' <<<"$help" | grep -oE '^  [a-z]+' | tr -d ' ')
 options=$(grep -oE -- '(^| |\[)--?[a-z][a-z-]*' <<<"$help" | grep -oE -- '-.*' | sort -u)
 statuses=$(grep -A1 '^Exit status:' <<<"$help" | grep -oE '[0-9]+ [a-z]' | cut -d' ' -f1)
-[ -n "$commands" ] && [ -n "$options" ] && [ -n "$statuses" ] ||
+if [ -z "$commands" ] || [ -z "$options" ] || [ -z "$statuses" ]; then
     fail "tavlo-cli --help no longer has the layout this test reads"
+fi
 for command in $commands; do
     grep -qE "^ +tavlo-cli $command( |$)" <<<"$text" || fail "no synopsis of '$command'"
 done

@@ -27,10 +27,11 @@ function(tavlo_add_test name)
     if(NOT arg_TIMEOUT)
         set(arg_TIMEOUT 300)
     endif()
-    # The tester's own per-user settings (~/.config/tavlo) must not leak into a test: the
-    # configuration folder is one that holds none, unless a test points elsewhere itself.
-    # (A property of its own: a second ENVIRONMENT entry would not survive test discovery.)
-    set(noUserSettings "XDG_CONFIG_HOME=set:${PROJECT_BINARY_DIR}/no-user-config")
+    # The tester's own per-user settings (~/.config/tavlo) must not leak into a test, and no
+    # test may leave any behind for the next: the configuration folder is one that can never
+    # exist, unless a test points elsewhere itself. (A property of its own: a second
+    # ENVIRONMENT entry would not survive test discovery.)
+    set(noUserSettings "XDG_CONFIG_HOME=set:/dev/null/no-user-config")
     if(arg_QT_CLASSES)
         set_target_properties(${name} PROPERTIES AUTOMOC ON)
         foreach(class IN LISTS arg_QT_CLASSES)

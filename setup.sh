@@ -1,16 +1,24 @@
 #!/usr/bin/env bash
 # Set-up for a fresh Debian 12 machine: installs what is missing, builds, then
-#   ./setup.sh run   starts the desktop program on a copy of the sample firmware
-#   ./setup.sh test  passes every test, once normally and once under ASan + UBSan
+#   ./setup.sh run      starts the desktop program on a copy of the sample firmware
+#   ./setup.sh test     passes every test, once normally and once under ASan + UBSan
+#   ./setup.sh package  builds the Debian package build/package/tavlo_VERSION_amd64.deb
 set -euo pipefail
 cd "$(dirname "$0")"
 
-packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgtest-dev libgmock-dev
-          libgl-dev xvfb xauth chromium xdg-utils)
+# What building and running the program need.
+build_packages=(cmake ninja-build g++ pkg-config qt6-base-dev libstb-dev libgtest-dev
+                libgmock-dev libgl-dev librsvg2-bin xvfb xauth xdg-utils)
+# The Debian package: its dependencies come from dpkg-shlibdeps, which CPack runs with file.
+package_packages=(dpkg-dev file)
+# The tests' own tools: the help page's browser, the package's validators and linter, and
+# what the install test drives the installed program with.
+test_packages=(chromium lintian desktop-file-utils appstream man-db bash-completion xdotool
+               xclip libgtk-3-bin)
 
 install_missing() {
     local missing=()
-    for p in "${packages[@]}"; do
+    for p in "$@"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" ||
             missing+=("$p")
     done
@@ -30,7 +38,7 @@ build() {
 
 case "${1:-}" in
 run)
-    install_missing
+    install_missing "${build_packages[@]}"
     build default
     # The desktop program starts in a working folder that holds a fresh copy of the sample
     # firmware, so its file-name field already shows sample.rgn: press "Search !".
@@ -47,7 +55,8 @@ run)
     exec "$program"
     ;;
 test)
-    install_missing
+    # The install test packages this build, installs the package and purges it again.
+    install_missing "${build_packages[@]}" "${package_packages[@]}" "${test_packages[@]}"
     build default
     ctest --preset default
     build sanitize
@@ -55,8 +64,14 @@ test)
     # Every fuzz target for 30 seconds (clang, libFuzzer, ASan + UBSan; a build of its own).
     tools/run_fuzzers.sh 30
     ;;
+package)
+    install_missing "${build_packages[@]}" "${package_packages[@]}"
+    build package
+    cpack --preset package
+    ls build/package/*.deb
+    ;;
 *)
-    echo "usage: $0 run|test" >&2
+    echo "usage: $0 run|test|package" >&2
     exit 2
     ;;
 esac

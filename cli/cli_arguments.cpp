@@ -219,8 +219,9 @@ const char* UsageText() {
            "  settings [--get SECTION KEY]\n"
            "      Show the start-up values, or the stored value of one key.\n"
            "\n"
-           "Every command takes --settings PATH to read that settings file instead of\n"
-           "the one beside the desktop program (tavlo.cfg).\n"
+           "Every command but info takes --settings PATH to read that settings file\n"
+           "instead of the desktop program's (tavlo.cfg beside it, else\n"
+           "~/.config/tavlo/tavlo.cfg; see tavlo-cli(1)).\n"
            "\n"
            "Exit status: 0 success, 1 not found, 2 usage error, 3 a file could not be\n"
            "read or written.\n";

@@ -4,6 +4,7 @@
 #include "core/running_program.h"
 #include "core/windows1252.h"
 #include "settings/settings_file.h"
+#include "settings/settings_location.h"
 #include "settings/startup_values.h"
 
 namespace tavlo::cli {
@@ -46,10 +47,15 @@ bool LoadSettings(const CliArguments& arguments, const CliContext& context,
                   std::optional<std::string>& settingsPath) {
     FreeConfig();
     settingsPath.reset();
-    // Without --settings, the desktop program's file: not having one is no error.
-    const std::string path = arguments.settings
-                                 ? *arguments.settings
-                                 : GetConfigFileName(DesktopProgramPath(context.programPath));
+    // Without --settings, the desktop program's file (beside it, else the user's own): not having
+    // one is no error.
+    const std::optional<std::string> found =
+        arguments.settings ? arguments.settings
+                           : SettingsFileToRead(DesktopProgramPath(context.programPath));
+    if (!found) {
+        return true;
+    }
+    const std::string& path = *found;
     const TextFileStatus status = ReadConfigFileReporting(path);
     if (!arguments.settings && status.outcome == TextFileStatus::Outcome::NotOpened) {
         return true;

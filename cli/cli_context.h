@@ -39,9 +39,10 @@ private:
 };
 
 // Reads the settings: the file given with --settings, else the desktop program's own settings
-// file (tavlo.cfg beside tavlo, which lies beside tavlo-cli). Returns the path read, or nullopt
-// when there is none. A --settings file that cannot be read, and any settings file that is no
-// regular file or is too large, is an error (false) that has been reported.
+// file (tavlo.cfg beside tavlo, which lies beside tavlo-cli, else the user's own). Returns the
+// path read, or nullopt when there is none. A --settings file that cannot be read, and any
+// settings file that is no regular file or is too large, is an error (false) that has been
+// reported.
 bool LoadSettings(const CliArguments& arguments, const CliContext& context,
                   std::optional<std::string>& settingsPath);
 

@@ -5,6 +5,7 @@
 #include "core/windows1252.h"
 #include "settings/settings_file.h"
 #include "settings/settings_keys.h"
+#include "settings/settings_location.h"
 #include "settings/startup_values.h"
 
 namespace tavlo::cli {
@@ -17,7 +18,8 @@ void PrintValue(const CliContext& context, const char* name, const std::string& 
 
 }  // namespace
 
-// Shows the start-up values as the desktop program takes them, or one stored value.
+// Shows the settings file read (or where a new one would go) and the start-up values as the
+// desktop program takes them, or one stored value.
 int RunSettings(const CliArguments& arguments, const CliContext& context) {
     std::optional<std::string> settingsPath;
     if (!LoadSettings(arguments, context, settingsPath)) {
@@ -31,8 +33,16 @@ int RunSettings(const CliArguments& arguments, const CliContext& context) {
         std::fprintf(context.out, "%s\n", EscapeForTerminal(value).c_str());
         return ExitOk;
     }
-    std::fprintf(context.out, "file: %s\n",
-                 settingsPath ? EscapeForTerminal(PathForMessage(*settingsPath)).c_str() : "none");
+    // Names go through the terminal escaper: a folder's name could hold control characters.
+    if (settingsPath) {
+        std::fprintf(context.out, "file: %s\n",
+                     EscapeForTerminal(PathForMessage(*settingsPath)).c_str());
+    } else {
+        // Where the desktop program's Edit settings would create the file.
+        const std::string created = SettingsFileToCreate(DesktopProgramPath(context.programPath));
+        std::fprintf(context.out, "file: none\ncreate: %s\n",
+                     EscapeForTerminal(PathForMessage(created)).c_str());
+    }
     PrintValue(context, "Image/Filename", StartupFilePattern());
     PrintValue(context, "Patch/SearchString", StartupSearchText());
     for (const char* key : {"MagX", "MagY"}) {

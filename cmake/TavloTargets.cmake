@@ -11,8 +11,8 @@ endfunction()
 #                [DEPENDS targets...])
 # A test executable and its CTest tests. GoogleTest cases are discovered one by one, named
 # "NAME.<suite>.<case>"; a QtTest executable runs once per class in QT_CLASSES ("NAME.<class>").
-# Every test runs with the offscreen Qt platform and carries the given labels, so
-# "ctest -L fast" is the quick loop.
+# Every test runs with the offscreen Qt platform and no per-user settings, and carries the given
+# labels, so "ctest -L fast" is the quick loop.
 function(tavlo_add_test name)
     cmake_parse_arguments(PARSE_ARGV 1 arg "" "TIMEOUT" "SOURCES;LIBS;LABELS;QT_CLASSES;DEFINES;DEPENDS")
     add_executable(${name} ${arg_SOURCES})
@@ -27,17 +27,24 @@ function(tavlo_add_test name)
     if(NOT arg_TIMEOUT)
         set(arg_TIMEOUT 300)
     endif()
+    # The tester's own per-user settings (~/.config/tavlo) must not leak into a test, and no
+    # test may leave any behind for the next: the configuration folder is one that can never
+    # exist, unless a test points elsewhere itself. (A property of its own: a second
+    # ENVIRONMENT entry would not survive test discovery.)
+    set(noUserSettings "XDG_CONFIG_HOME=set:/dev/null/no-user-config")
     if(arg_QT_CLASSES)
         set_target_properties(${name} PROPERTIES AUTOMOC ON)
         foreach(class IN LISTS arg_QT_CLASSES)
             add_test(NAME ${name}.${class} COMMAND ${name} ${class})
             set_tests_properties(${name}.${class} PROPERTIES LABELS "${arg_LABELS}"
-                                 TIMEOUT ${arg_TIMEOUT} ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+                                 TIMEOUT ${arg_TIMEOUT} ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
+                                 ENVIRONMENT_MODIFICATION "${noUserSettings}")
         endforeach()
     else()
         gtest_discover_tests(${name} TEST_PREFIX "${name}."
                              DISCOVERY_TIMEOUT 60
                              PROPERTIES LABELS "${arg_LABELS}" TIMEOUT ${arg_TIMEOUT}
-                                        ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+                                        ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
+                                        ENVIRONMENT_MODIFICATION "${noUserSettings}")
     endif()
 endfunction()

@@ -6,8 +6,10 @@
 #include <deque>
 #include <limits>
 #include <new>
+#include <optional>
 
 #include "settings/config_line.h"
+#include "settings/settings_location.h"
 
 namespace tavlo {
 
@@ -151,8 +153,13 @@ void FreeConfig() {
 }
 
 const char* LoadConfig(std::string_view programPath) {
-    const std::string& path = GetConfigFileName(programPath);
-    return ReadConfigFile(path) ? path.c_str() : nullptr;
+    static std::string loadedPath;
+    const std::optional<std::string> path = SettingsFileToRead(programPath);
+    if (!path || !ReadConfigFile(*path)) {
+        return nullptr;
+    }
+    loadedPath = *path;
+    return loadedPath.c_str();
 }
 
 }  // namespace tavlo

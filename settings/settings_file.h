@@ -9,9 +9,10 @@
 #include "core/text_file.h"
 
 // The settings file: a small text file of [sections] and "key = value" lines that lies beside
-// the program and is named after it (tavlo.cfg). Its entries are read into one process-wide
-// store; every lookup carries the caller's default, so a missing file or key is never an error.
-// All texts are single-byte (Windows-1252) strings.
+// the program and is named after it (tavlo.cfg), or in the user's configuration folder. Its entries
+// are read into one process-wide store; every lookup carries the caller's default, so a missing
+// file or key is never an error. All texts are single-byte (Windows-1252) strings, held exactly as
+// read.
 namespace tavlo {
 
 struct SettingsEntry {
@@ -45,8 +46,9 @@ private:
 // The result stays valid until the next call.
 const std::string& GetConfigFileName(std::string_view programPath);
 
-// Reads the settings file of `programPath` into the store (without emptying it first).
-// Returns the settings path if the file could be opened, else nullptr.
+// Reads the settings file of `programPath` into the store (without emptying it first): the one
+// beside the program, else the user's own (SettingsFileToRead, settings/settings_location.h).
+// Returns the path read if the file could be opened, else nullptr; valid until the next call.
 const char* LoadConfig(std::string_view programPath);
 
 // Reads `path` into the store. True when the file could be opened, whatever it held.

@@ -11,6 +11,7 @@
 #include "core/text_file.h"
 #include "core/windows1252.h"
 #include "settings/settings_file.h"
+#include "settings/settings_location.h"
 #include "workflow/desktop_programs.h"
 #include "workflow/desktop_services.h"
 #include "workflow/main_window_flow.h"
@@ -52,6 +53,11 @@ std::optional<std::string> CreateDefaultSettings(MainWindowFlow& window, const s
         return "Something of that name is there, and it is no settings file Tavlo can read: " +
                (problem.empty() ? std::string(std::strerror(EEXIST)) : problem);
     }
+    // The per-user file's folder may not be there yet.
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
+    if (error) {
+        return "Its folder could not be made: " + error.message();
+    }
     if (auto failure = WriteResourceFile(kDefaultSettingsName, kDefaultSettingsType, path)) {
         return failure;
     }
@@ -70,7 +76,7 @@ void EditSettings(MainWindowFlow& window, DesktopPrograms& programs) {
         if (!desktop.AskYesNo(kCreateTitle, FormatMessage(kCreateText, {programs.EditorName()}))) {
             return;
         }
-        const std::string path = GetConfigFileName(window.ProgramPath());
+        const std::string path = SettingsFileToCreate(window.ProgramPath());
         if (const auto failure = CreateDefaultSettings(window, path)) {
             // An editor without the file would only leave the user guessing where it belongs.
             desktop.ShowMessage(kCreateFailedTitle,

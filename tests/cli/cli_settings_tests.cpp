@@ -23,12 +23,16 @@ TEST(CliSettings, WithoutASettingsFileTheBuiltInValuesAndTheLanguageApply) {
     const std::string cli = CopyCliInto(dir);
     const ProcessResult r = RunProcess(cli, {"settings"}, {"LC_ALL=", "LC_MESSAGES=de_AT.UTF-8"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
+    // The copy's folder is the user's own: Edit settings would create the file beside it.
     EXPECT_EQ(r.out,
               "file: none\n"
-              "Image/Filename=*.rgn\n"
-              "Patch/SearchString=WARNUNG\n"
-              "Display/MagX=2\n"
-              "Display/MagY=2\n"s +
+              "create: " +
+                  dir.File("tavlo.CFG") +
+                  "\n"
+                  "Image/Filename=*.rgn\n"
+                  "Patch/SearchString=WARNUNG\n"
+                  "Display/MagX=2\n"
+                  "Display/MagY=2\n"s +
                   kDefaultOwnerLines);
 }
 
@@ -63,6 +67,18 @@ TEST(CliSettings, ReadsTheDesktopProgramsSettingsFileWhateverTheCaseOfItsName) {
                          "Patch/L6=Reward $$$\n"
                          "Patch/L7=when returned!\n"
                          "Patch/L8=eight\n");
+}
+
+TEST(CliSettings, WithoutAFileBesideTheProgramTheUsersOwnIsRead) {
+    TempDir dir;
+    const std::string cli = CopyCliInto(dir);
+    const std::string config = dir.File("config\xC3\xA9");  // a UTF-8 name, printed as it is
+    std::filesystem::create_directories(config + "/tavlo");
+    WriteFile(config + "/tavlo/tavlo.cfg", SettingsText({"[Display]", "MagY = 5"}));
+    const ProcessResult r = RunProcess(cli, {"settings"}, {"XDG_CONFIG_HOME=" + config});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out.substr(0, r.out.find("Image/")), "file: " + config + "/tavlo/tavlo.cfg\n");
+    EXPECT_NE(r.out.find("Display/MagY=5\n"), std::string::npos) << r.out;
 }
 
 TEST(CliSettings, GetPrintsOnlyTheStoredValue) {

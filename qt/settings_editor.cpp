@@ -9,7 +9,7 @@
 
 #include "core/file_names.h"
 #include "core/firmware_image.h"
-#include "core/posix_io.h"
+#include "core/posix/posix_io.h"
 #include "core/text_file.h"
 #include "qt/main_dialog.h"
 #include "qt/program_starter.h"

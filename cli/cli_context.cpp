@@ -1,7 +1,7 @@
 #include "cli/cli_context.h"
 
+#include "core/disk_file.h"
 #include "core/firmware_image.h"
-#include "core/running_program.h"
 #include "core/windows1252.h"
 #include "settings/settings_file.h"
 #include "settings/settings_location.h"

@@ -1,13 +1,9 @@
 #include "core/firmware_image.h"
 
-#include <cerrno>
 #include <limits>
 #include <new>
 
-#include "core/atomic_file.h"
 #include "core/embedded_resources.h"
-#include "core/file_on_disk.h"
-#include "core/posix_io.h"
 #include "core/windows1252.h"
 
 namespace tavlo {
@@ -47,18 +43,10 @@ void FirmwareImage::Clear() {
 }
 
 bool FirmwareImage::Load(const std::string& path) {
-    auto disk = std::make_unique<FileOnDisk>();
-    int error = disk->FollowLinks(path);
-    if (error == 0) {
-        error = disk->OpenFolders(BackupName(path));
-    }
-    if (error != 0) {
-        lastError_ = ErrorText(error);
-        return false;
-    }
+    auto disk = std::make_unique<DiskFile>();
     std::uint32_t size = 0;
-    UniqueFd file = disk->OpenToRead(size, lastError_);
-    if (!file.IsOpen()) {
+    if (!disk->Find(path, lastError_) || !disk->OpenFolders(BackupName(path), lastError_) ||
+        !disk->OpenToRead(size, lastError_)) {
         return false;
     }
 
@@ -71,9 +59,8 @@ bool FirmwareImage::Load(const std::string& path) {
         lastError_ = "Not enough memory to load the file";
         return false;
     }
-    const std::int64_t got = ReadUpTo(file.Get(), buffer.get(), size);
+    const std::int64_t got = disk->ReadOpened(buffer.get(), size, lastError_);
     if (got < 0) {
-        lastError_ = ErrorText(errno);
         return false;
     }
     if (got != static_cast<std::int64_t>(size)) {
@@ -142,52 +129,27 @@ SaveOutcome FirmwareImage::Save(bool makeBackup, IfFileChanged ifChanged) {
 SaveOutcome FirmwareImage::WriteToDisk(bool makeBackup, IfFileChanged ifChanged,
                                        FileFailure& failure) {
     // An image of a resource has no file on disk yet: it is looked for now.
-    FileOnDisk found;
-    FileOnDisk& disk = disk_ ? *disk_ : found;
+    DiskFile found;
+    DiskFile& disk = disk_ ? *disk_ : found;
     if (!disk_) {
-        if (const int error = found.FollowLinks(fileName_); error != 0) {
-            failure.message = "Could not write " + Quoted(fileName_) + ": " + ErrorText(error);
+        std::string error;
+        if (!found.Find(fileName_, error)) {
+            failure.message = "Could not write " + Quoted(fileName_) + ": " + error;
             return SaveOutcome::Failed;
         }
-        if (const int error = found.OpenFolders(BackupName(fileName_)); error != 0) {
+        if (!found.OpenFolders(BackupName(fileName_), error)) {
             failure.openForWriteFailed = true;
-            failure.message =
-                "Could not write " + Quoted(found.File().path) + ": " + ErrorText(error);
+            failure.message = "Could not write " + Quoted(found.FilePath()) + ": " + error;
             return SaveOutcome::Failed;
         }
     }
     if (makeBackup && disk.BackupIsTheFile()) {
-        failure.message = "Could not make the backup " + Quoted(disk.Backup().path) +
+        failure.message = "Could not make the backup " + Quoted(disk.BackupPath()) +
                           ": the backup would replace the file " + Quoted(fileName_) + " itself";
         failure.advice = kRenameAdvice;
         return SaveOutcome::Failed;
     }
-    // The new contents are complete and verified before anything on disk changes, so a failed
-    // write costs neither the file nor the previous backup.
-    const FolderEntry file = disk.File();
-    FileReplacement replacement(file);
-    if (!replacement.Write({data_, length_}, failure)) {
-        return SaveOutcome::Failed;
-    }
-    // Looked at as late as possible: right before the file on disk is replaced.
-    FileOnDisk::Now now = FileOnDisk::Now::AsRead;
-    if (const int error = disk.Compare(now); error != 0) {
-        failure.message = "Could not write " + Quoted(fileName_) + ": " + ErrorText(error);
-        return SaveOutcome::Failed;
-    }
-    if (now == FileOnDisk::Now::Changed && ifChanged == IfFileChanged::Keep) {
-        return SaveOutcome::FileChanged;
-    }
-    // What stands at the name now becomes the backup; nothing there, nothing to keep.
-    if (makeBackup && now != FileOnDisk::Now::Gone &&
-        !ReplaceBackup(file, disk.Backup(), failure)) {
-        return SaveOutcome::Failed;
-    }
-    if (!replacement.Commit(failure)) {
-        return SaveOutcome::Failed;
-    }
-    disk.Remember(replacement.Written());
-    return SaveOutcome::Saved;
+    return disk.Replace({data_, length_}, makeBackup, ifChanged, fileName_, failure);
 }
 
 std::string FirmwareImage::BackupName(std::string_view path) {

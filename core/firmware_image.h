@@ -5,22 +5,10 @@
 #include <string>
 #include <string_view>
 
+#include "core/disk_file.h"
 #include "core/notifier.h"
 
 namespace tavlo {
-
-class FileOnDisk;
-struct FileFailure;
-
-// How a save ended.
-enum class SaveOutcome {
-    Saved,
-    Failed,       // shown through the notifier; LastError() says why
-    FileChanged,  // the file on disk is not the one that was loaded: nothing written or shown
-};
-
-// What a save does when the file on disk is no longer the one that was loaded.
-enum class IfFileChanged { Keep, Overwrite };
 
 // One firmware file held wholly in memory, followed by one extra zero byte that is not part of
 // the file (it ends the last zero-terminated string, so no string search runs off the buffer).
@@ -96,7 +84,7 @@ private:
     std::uint8_t* data_ = nullptr;  // owned unless resourceBacked_
     Notifier* notifier_;
     std::string lastError_;
-    std::unique_ptr<FileOnDisk> disk_;  // the file Load read; none for a resource
+    std::unique_ptr<DiskFile> disk_;  // the file Load read; none for a resource
 };
 
 // First position in [data, data + length) where the pattern occurs with at least one byte of the

@@ -1,17 +1,14 @@
 #include "core/message_scanner.h"
 
-#include <unistd.h>
-
 #include <string.h>  // memmem
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 #include <limits>
 #include <memory>
 #include <vector>
 
-#include "core/firmware_file.h"
+#include "core/disk_file.h"
 
 namespace tavlo {
 
@@ -20,31 +17,13 @@ namespace {
 // Small enough to stay in the processor's cache between the read and the search.
 constexpr std::size_t kPieceSize = 128 << 10;
 
-// Exactly `count` bytes of the file from offset `at`; false on a read error, or when the file
-// ends first because it became shorter while it was being read.
-bool ReadAt(int fd, std::uint64_t at, char* into, std::size_t count) {
-    while (count > 0) {
-        const ssize_t got = ::pread(fd, into, count, static_cast<off_t>(at));
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got <= 0) {
-            return false;
-        }
-        into += got;
-        at += static_cast<std::uint64_t>(got);
-        count -= static_cast<std::size_t>(got);
-    }
-    return true;
-}
-
 // One search through a file: the piece in memory, where the search stands in it, and the end
 // of the run of bytes that holds the last match.
 class ScanPass {
 public:
-    ScanPass(int fd, std::uint32_t fileSize, std::string_view text, std::size_t headLimit,
-             const MessageScanner::Visitor& visit)
-        : fd_(fd),
+    ScanPass(FileInPieces& file, std::uint32_t fileSize, std::string_view text,
+             std::size_t headLimit, const MessageScanner::Visitor& visit)
+        : file_(file),
           fileSize_(fileSize),
           text_(text),
           // The piece in memory keeps the last text.size() - 1 bytes of the one before it, so a
@@ -74,7 +53,7 @@ private:
     bool FindRunEnd(std::size_t at);
     void KeepTail();
 
-    const int fd_;
+    FileInPieces& file_;
     const std::uint32_t fileSize_;
     const std::string_view text_;
     const std::size_t keep_;
@@ -98,9 +77,8 @@ bool ScanPass::ReadPiece() {
     const std::size_t want =
         static_cast<std::size_t>(std::min<std::uint64_t>(kPieceSize, fileSize_ - base_ - filled_));
     const std::int64_t got =
-        ReadUpTo(fd_, reinterpret_cast<std::uint8_t*>(buffer_.get()) + filled_, want);
+        file_.ReadOn(reinterpret_cast<std::uint8_t*>(buffer_.get()) + filled_, want, error_);
     if (got < 0) {
-        error_ = ErrorText(errno);
         return false;
     }
     if (static_cast<std::size_t>(got) != want) {
@@ -148,7 +126,7 @@ bool ScanPass::VisitMatch(std::size_t at) {
     if (head.size() < headSize) {
         // The head runs past the piece in memory: read it from the file.
         head_.resize(headSize);
-        if (!ReadAt(fd_, offset, head_.data(), headSize)) {
+        if (!file_.ReadAt(offset, head_.data(), headSize)) {
             error_ = "The file could not be read to the end of a message";
             return false;
         }
@@ -170,7 +148,7 @@ bool ScanPass::FindRunEnd(std::size_t at) {
     for (std::uint64_t from = base_ + filled_; from < fileSize_;) {
         const auto want =
             static_cast<std::size_t>(std::min<std::uint64_t>(kPieceSize, fileSize_ - from));
-        if (!ReadAt(fd_, from, readAhead_.data(), want)) {
+        if (!file_.ReadAt(from, readAhead_.data(), want)) {
             error_ = "The file could not be read to the end of a message";
             return false;
         }
@@ -200,13 +178,12 @@ void ScanPass::KeepTail() {
 bool MessageScanner::Scan(const std::string& path, std::string_view searchText,
                           std::size_t headLimit, const Visitor& visit) {
     std::uint32_t fileSize = 0;
-    UniqueFd file = OpenFirmwareFile(path, fileSize, lastError_);
-    if (!file.IsOpen()) {
+    FileInPieces file;
+    if (!file.Open(path, fileSize, lastError_)) {
         return false;
     }
     // A search text ends at its first zero byte, as a zero-terminated string does.
-    ScanPass pass(file.Get(), fileSize, searchText.substr(0, searchText.find('\0')), headLimit,
-                  visit);
+    ScanPass pass(file, fileSize, searchText.substr(0, searchText.find('\0')), headLimit, visit);
     if (!pass.Run()) {
         lastError_ = pass.Error();
         return false;

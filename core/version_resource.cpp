@@ -8,8 +8,8 @@
 #include <system_error>
 
 #include "core/ascii.h"
+#include "core/disk_file.h"
 #include "core/embedded_resources.h"
-#include "core/running_program.h"
 
 namespace tavlo {
 

@@ -5,7 +5,7 @@
 #include <system_error>
 
 #include "core/ascii.h"
-#include "core/running_program.h"
+#include "core/disk_file.h"
 #include "settings/settings_file.h"
 
 // Where the settings file lies: beside the program, named after it with the extension ".CFG".

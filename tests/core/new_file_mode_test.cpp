@@ -7,7 +7,7 @@
 
 #include <atomic>
 
-#include "core/posix_io.h"
+#include "core/posix/posix_io.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "core/file_on_disk.h"
+#include "core/posix/file_on_disk.h"
 
 #include <cerrno>
 
-#include "core/firmware_file.h"
-#include "core/link_chain.h"
+#include "core/posix/firmware_file.h"
+#include "core/posix/link_chain.h"
 
 namespace tavlo {
 

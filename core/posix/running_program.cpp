@@ -1,4 +1,4 @@
-#include "core/running_program.h"
+#include "core/disk_file.h"
 
 #include <filesystem>
 #include <system_error>

@@ -4,8 +4,8 @@
 #include <optional>
 #include <string>
 
-#include "core/atomic_file.h"
-#include "core/posix_io.h"
+#include "core/posix/atomic_file.h"
+#include "core/posix/posix_io.h"
 
 namespace tavlo {
 
@@ -50,6 +50,8 @@ public:
     void Remember(const FileStamp& written) { read_ = written; }
 
     FolderEntry File() const { return {fileFolder_.Get(), fileName_, resolved_}; }
+    const std::string& ResolvedPath() const { return resolved_; }
+    const std::string& BackupPath() const { return backupPath_; }
     FolderEntry Backup() const { return {backupFolder_.Get(), backupName_, backupPath_}; }
 
 private:

@@ -1,4 +1,4 @@
-#include "core/link_chain.h"
+#include "core/posix/link_chain.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -6,7 +6,7 @@
 #include <cerrno>
 #include <vector>
 
-#include "core/posix_io.h"
+#include "core/posix/posix_io.h"
 
 namespace tavlo {
 

@@ -1,4 +1,4 @@
-#include "core/firmware_file.h"
+#include "core/posix/firmware_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -5,18 +5,13 @@
 #include <string>
 #include <utility>
 
-#include "core/posix_io.h"
+#include "core/disk_file.h"
+#include "core/posix/posix_io.h"
 
 // Replacing a file without ever losing it: new contents and new backups are first written
 // completely under a temporary name in the same folder, flushed, and only then renamed over the
 // old name, which swaps the whole file at once.
 namespace tavlo {
-
-struct FileFailure {
-    bool openForWriteFailed = false;  // the file could not be written at all (nothing was done)
-    std::string message;              // names the file and the cause in plain words
-    std::string advice;               // what the user can do about it, if anything
-};
 
 // A name inside a folder that the caller holds open (see OpenFolder), and the path that shows it
 // in messages.

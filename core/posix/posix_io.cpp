@@ -1,4 +1,4 @@
-#include "core/posix_io.h"
+#include "core/posix/posix_io.h"
 
 #include <dirent.h>
 #include <fcntl.h>

@@ -1,4 +1,4 @@
-#include "core/atomic_file.h"
+#include "core/posix/atomic_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,7 +9,7 @@
 #include <cstring>
 #include <memory>
 
-#include "core/posix_io.h"
+#include "core/posix/posix_io.h"
 #include "core/windows1252.h"
 
 namespace tavlo {

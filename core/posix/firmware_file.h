@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "core/posix_io.h"
+#include "core/posix/posix_io.h"
 
 namespace tavlo {
 

@@ -95,6 +95,7 @@ private:
     QPlainTextEdit* foundEdit_ = nullptr;
     QPlainTextEdit* newEdit_ = nullptr;
     QLabel* counter_ = nullptr;
+    QLabel* hiddenNote_ = nullptr;
     QLabel* previewLabel_ = nullptr;
     QLabel* info_ = nullptr;
     std::string previewText_;  // what the preview shows: the box's text at its last change

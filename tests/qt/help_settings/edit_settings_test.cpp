@@ -30,7 +30,7 @@ using namespace std::string_literals;
 
 const std::string kCreateTitle = "Tavlo : Create default settings file ?";
 const std::string kCreateFailedTitle = "Tavlo : Could not create default settings file";
-const std::string kHoldTitle = "tavlo";  // the program file's name: the box has no title of its own
+const std::string kHoldTitle = "Tavlo";  // the program file's name, capitalised: the box has no title of its own
 const std::string kHoldText =
     "Press OK when you are finished editing and have saved the config file";
 

@@ -117,7 +117,7 @@ private slots:
         s.dialog.findChild<QLineEdit*>(QStringLiteral("control1000"))
             ->setText(QStringLiteral("nothing.rgn"));
         s.Click(kIdSearch);
-        QCOMPARE(tooLong.title, QStringLiteral("tavlo"));
+        QCOMPARE(tooLong.title, QStringLiteral("Tavlo"));
         QCOMPARE(tooLong.text, FromBytes(kTooLongText));
         QCOMPARE(tooLong.icon, QMessageBox::Warning);
         QCOMPARE(loadFailed.title, FromBytes(kLoadFailedTitle));
@@ -262,6 +262,39 @@ private slots:
                  patched);
         QCOMPARE(s.work.Read("firmware.rgn"), std::optional(theirs));
         QVERIFY(!FileExists(s.work.File("firmware.bak")));
+    }
+
+    // Escape with a patch pending: the real save question, with Cancel as its Escape button;
+    // Escape there returns to the window with the patch and its marker.
+    void escapeWithPatchPendingAsksAndEscapeCancels() {
+        RealSession s;
+        WhenModalOpens([](QWidget* patchDialog) {
+            QTest::mouseClick(patchDialog->findChild<QPushButton*>(QStringLiteral("ok")),
+                              Qt::LeftButton);
+        });
+        s.Click(kIdSearch);
+        QVERIFY(s.dialog.isWindowModified());
+        Seen save;
+        bool hasThreeButtons = false;
+        WhenModalOpens([&](QWidget* question) {
+            auto* box = qobject_cast<QMessageBox*>(question);
+            save = {question->windowTitle(), box ? box->text() : QString(), QMessageBox::NoIcon,
+                    question->parentWidget(), box != nullptr};
+            hasThreeButtons = box && box->button(QMessageBox::Yes) &&
+                              box->button(QMessageBox::No) && box->button(QMessageBox::Cancel) &&
+                              box->defaultButton() == box->button(QMessageBox::Yes);
+            QTest::keyClick(question, Qt::Key_Escape);
+        });
+        QTest::keyClick(&s.dialog, Qt::Key_Escape);
+        QVERIFY(save.isMessageBox);
+        QCOMPARE(save.title, FromBytes(kSaveTitle));
+        QCOMPARE(save.text, FromBytes(SaveQuestion("firmware.rgn")));
+        QCOMPARE(save.parent, static_cast<QWidget*>(&s.dialog));
+        QVERIFY(hasThreeButtons);
+        QVERIFY(s.dialog.isVisible());
+        QVERIFY(s.image.IsModified());
+        QVERIFY(s.dialog.isWindowModified());
+        QCOMPARE(s.work.Read("firmware.rgn"), std::optional(TwoMessageFirmware()));
     }
 
     // A save whose folder is gone: the box has no owner, and under "Open for write failed"

@@ -80,7 +80,8 @@ public:
             CheckPositional(positional, a);
         }
         for (const std::string& option : given) {
-            if (error_.empty() && !a.help && !a.version && OptionsOf(a.command).count(option) == 0) {
+            if (error_.empty() && !a.help && !a.version &&
+                OptionsOf(a.command).count(option) == 0) {
                 error_ = "'" + option + "' is not an option of '" + a.command + "'";
             }
         }

@@ -91,7 +91,8 @@ int RunPatch(const CliArguments& arguments, const CliContext& context) {
     }
     if (!arguments.noBackup) {
         // The path as the file system spells it, as the user gave the file's.
-        std::fprintf(context.out, "backup: %s\n", FirmwareImage::BackupName(image.FileName()).c_str());
+        std::fprintf(context.out, "backup: %s\n",
+                     FirmwareImage::BackupName(image.FileName()).c_str());
     }
     return ExitOk;
 }

@@ -44,7 +44,8 @@ constexpr const char* kSaveTitle = "Tavlo : Save changes ?";
 constexpr const char* kSaveBefore =
     "The firmware file in memory has been patched successfully.\n"
     "If you click YES, your changes will be saved to the file \n'";
-constexpr const char* kSaveAfter = "'\n\nA backup of this file is created with a .BAK extension.\n\n";
+constexpr const char* kSaveAfter =
+    "'\n\nA backup of this file is created with a .BAK extension.\n\n";
 // The question's last line, by the command that asks it.
 constexpr const char* kSaveNoOnExit = "Select NO to exit without saving your changes.";
 constexpr const char* kSaveNoOnSearch =

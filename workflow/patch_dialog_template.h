@@ -45,7 +45,7 @@ inline constexpr ControlTemplate kControls[] = {
 // A fixed frame: the controls keep their places, so a larger window would only add empty space.
 // The template's "MS Sans Serif" at 8 points exists only on the platform it was
 // made for, so the dialog keeps the application's font.
-inline constexpr DialogTemplate kTemplate{
-    130, kCaption, "MS Sans Serif", 8, 324, 212, kControls, kApplicationFont};
+inline constexpr DialogTemplate kTemplate{130, kCaption, "MS Sans Serif", 8,
+                                          324, 212,      kControls,       kApplicationFont};
 
 }  // namespace tavlo::patch_dialog_template

@@ -295,8 +295,9 @@ private slots:
         s.t.ui.answers.push_back(true);
         s.t.confirmer.answers.push_back({Answer::Cancel, std::nullopt});
         s.t.Click(kIdSearch);
-        QVERIFY(s.t.ui.questions[0].text.ends_with("search the file on disk again without saving "
-                                                   "your changes."));
+        QVERIFY(
+            s.t.ui.questions[0].text.ends_with("search the file on disk again without saving "
+                                               "your changes."));
         QCOMPARE(s.work.Read("firmware.rgn"), std::optional(FirstPatched("Mine")));
         QCOMPARE(s.work.Read("firmware.bak"), std::optional(TwoMessageFirmware()));
         QVERIFY(!s.t.Dialog().isWindowModified());

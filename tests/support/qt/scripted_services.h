@@ -51,7 +51,6 @@ private:
     YesNoCancel NextAnswer(QWidget* owner, std::string_view title, std::string_view text);
 
 public:
-
     // One scripted answer: true and false stand for Yes and No.
     struct ScriptedAnswer {
         ScriptedAnswer(bool yes) : reply(yes ? YesNoCancel::Yes : YesNoCancel::No) {}

@@ -76,7 +76,7 @@ MainDialog::MainDialog(std::string programPath, UiServices& ui, PatchConfirmer& 
     icon->setToolTip(QStringLiteral("About Tavlo (Alt+A)"));
     connect(new QShortcut(QKeySequence(Qt::ALT | Qt::Key_A), this), &QShortcut::activated, this,
             &MainDialog::ShowAbout);
-    connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this,
+    connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this,
             [this] { OnViewHelp(); });
     const auto onClick = [this](int id, void (MainDialog::*command)()) {
         connect(controls_.Get<QPushButton>(id), &QPushButton::clicked, this,

@@ -13,6 +13,7 @@
 #include "qt/main_dialog.h"
 #include "qt/message_box_notifier.h"
 #include "qt/patch_confirmer.h"
+#include "qt/program_starter.h"
 #include "qt/qt_ui_services.h"
 #include "qt/run_main_dialog.h"
 #include "qt/text_boundary.h"
@@ -220,6 +221,36 @@ private slots:
         QCOMPARE(versionLine, QStringLiteral("Tavlo Version 1, 0, 3, 0"));
         QCOMPARE(parent, static_cast<QWidget*>(&s.dialog));
         QVERIFY(s.dialog.isVisible());
+    }
+
+    // The keyboard reaches the About box (Alt+A, which the icon's tooltip names) and the help
+    // (F1, which starts the browser).
+    void keyboardReachesAboutBoxAndHelp() {
+        RealSession s;
+        QString aboutTitle;
+        WhenModalOpens([&](QWidget* about) {
+            aboutTitle = about->windowTitle();
+            QTest::keyClick(about, Qt::Key_Return);
+        });
+        QTest::keyClick(&s.dialog, Qt::Key_A, Qt::AltModifier);
+        QCOMPARE(aboutTitle, QStringLiteral("About Tavlo"));
+        QVERIFY(s.dialog.findChild<QLabel*>(QStringLiteral("control1010"))
+                    ->toolTip()
+                    .contains(QStringLiteral("Alt+A")));
+
+        struct CountingStarter : ProgramStarter {
+            int Start(const QString&, const QStringList&) override {
+                ++starts;
+                return 0;
+            }
+            int starts = 0;
+        } starter;
+        s.dialog.SetProgramStarter(starter);
+        // Shortcuts go to the active window: the main dialog again, once the box has closed.
+        s.dialog.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&s.dialog));
+        QTest::keyClick(&s.dialog, Qt::Key_F1);
+        QCOMPARE(starter.starts, 1);
     }
 
     // The file changed on disk after Search: Exit, Yes, and the real question about overwriting,

@@ -123,7 +123,11 @@ void PatchDialog::OnChangeNewText() {
     // The preview leaves out what the receiver cannot show; the note says so.
     NoPixels sink;
     const ScreenLayout layout(preview_.font, sink, preview_.width, preview_.height);
-    hiddenNote_->setText(FromWindows1252(HiddenTextNote(layout.Hidden(previewText_))));
+    std::string note = HiddenTextNote(layout.Hidden(previewText_));
+    if (note != shownNote_) {  // the label repaints on every new text, even an equal one
+        shownNote_ = std::move(note);
+        hiddenNote_->setText(FromWindows1252(shownNote_));
+    }
     // The preview is drawn at once, not at the next convenient moment.
     RepaintChangedLines(PreviewLines(previewText_), overLimit_ ? kRed : kBlack);
 }

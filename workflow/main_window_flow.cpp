@@ -186,6 +186,7 @@ void MainWindowFlow::Search() {
         ShowMessage(kLoadFailedTitle, kLoadFailedBefore + fileName_ + kLoadFailedAfter);
         return;
     }
+    ShowPatchState();  // a fresh copy: nothing pending
     if (searchText_.empty()) {
         ShowMessage(kNothingTitle, kNothingText);
         return;

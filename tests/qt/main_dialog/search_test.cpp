@@ -216,6 +216,7 @@ private slots:
         QCOMPARE(s.t.ui.messages[0].text, kNothingText);
         // The file was loaded afresh first: the unsaved patch is gone.
         QVERIFY(!s.t.image.IsModified());
+        QVERIFY(!s.t.Dialog().isWindowModified());
         QCOMPARE(s.t.confirmer.requests.size(), std::size_t{1});
     }
 

@@ -3,9 +3,19 @@
 #include <cstdio>
 #include <exception>
 
+#include <string_view>
+
 #include "app/tavlo_app.h"
+#include "core/version_info.h"
+#include "core/windows1252.h"
 
 int main(int argc, char** argv) {
+    // Asked from a terminal or a script: answered without a window or a display.
+    if (argc == 2 && std::string_view(argv[1]) == "--version") {
+        std::printf("Tavlo Version %s\n",
+                    tavlo::Windows1252ToUtf8(tavlo::GetProductVersion()).c_str());
+        return 0;
+    }
     // Past a file-size limit a write should fail and be reported, not end the program.
     std::signal(SIGXFSZ, SIG_IGN);
     // An exception that reaches this far ends the program with a word on standard error rather

@@ -1,6 +1,7 @@
 #include "cli/cli_arguments.h"
 
 #include <charconv>
+#include <limits>
 #include <set>
 
 #include "core/windows1252.h"
@@ -66,6 +67,8 @@ public:
                 optionsEnded = true;
             } else if (arg == "--help" || arg == "-h") {
                 a.help = true;
+            } else if (arg == "--version") {
+                a.version = true;
             } else if (kAllOptions.count(arg) == 0) {
                 error_ = "unknown option '" + arg + "'";
             } else {
@@ -73,18 +76,19 @@ public:
                 ReadOption(arg, a);
             }
         }
-        if (error_.empty() && !a.help) {
+        if (error_.empty() && !a.help && !a.version) {
             CheckPositional(positional, a);
         }
         for (const std::string& option : given) {
-            if (error_.empty() && !a.help && OptionsOf(a.command).count(option) == 0) {
+            if (error_.empty() && !a.help && !a.version &&
+                OptionsOf(a.command).count(option) == 0) {
                 error_ = "'" + option + "' is not an option of '" + a.command + "'";
             }
         }
         if (error_.empty() && a.text && a.textFile) {
             error_ = "--text and --text-file cannot be used together";
         }
-        if (error_.empty() && a.command == "preview" && !a.help && !a.out) {
+        if (error_.empty() && a.command == "preview" && !a.help && !a.version && !a.out) {
             error_ = "preview needs --out PNG";
         }
         result.error = error_;
@@ -154,8 +158,12 @@ private:
                 a.getKey = TextValue(option);
             }
         } else if (option == "--mag") {
+            // "--mag N" magnifies both ways alike; "--mag X Y" each its own.
             a.magX = NumberValue(option, kMinMagnification, kMaxMagnification);
-            if (error_.empty()) {
+            a.magY = a.magX;
+            if (error_.empty() && index_ + 1 < args_.size() &&
+                ParseNumber(args_[index_ + 1], std::numeric_limits<int>::min(),
+                            std::numeric_limits<int>::max())) {
                 a.magY = NumberValue(option, kMinMagnification, kMaxMagnification);
             }
         } else if (option == "--no-backup") {
@@ -200,6 +208,7 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
 
 const char* UsageText() {
     return "Usage: tavlo-cli COMMAND [FILE] [OPTIONS]\n"
+           "       tavlo-cli --help | --version\n"
            "Personalises the power-on message of a GPS receiver's firmware file (.rgn).\n"
            "Options may stand before or after the file name.\n"
            "\n"
@@ -211,11 +220,21 @@ const char* UsageText() {
            "             [--no-backup] [--dry-run]\n"
            "      Overwrite the N-th message (default 1) with TEXT (default: the owner\n"
            "      lines of the settings), padded or cut to the message's length, and save\n"
-           "      the file with a .bak backup of the old one.\n"
-           "  preview FILE [--search TEXT] [--match N] [--text TEXT] [--mag X Y] --out PNG\n"
-           "      Draw the receiver's screen with the new text into a PNG picture.\n"
+           "      the file with a .bak backup of the old one (its name is printed).\n"
+           "      Warns when the text was cut, or when the receiver will not show all of it.\n"
+           "  preview FILE [--search TEXT] [--match N] [--text TEXT] [--mag X [Y]] --out PNG\n"
+           "      Draw the receiver's screen with the new text into a PNG picture,\n"
+           "      magnified X times across and Y times down (1 to 64; Y defaults to X;\n"
+           "      without --mag, the settings' MagX and MagY). Warns when the receiver\n"
+           "      will not show all of the text.\n"
            "  info FILE\n"
-           "      Show the file's size, its font, its records and the message words.\n"
+           "      Show what the file holds, one item a line:\n"
+           "        size: BYTES\n"
+           "        font: OFFSET of the receiver's font (or \"not found\")\n"
+           "        container: KpGr VERSION, COUNT records (or \"none\": not a firmware\n"
+           "                   update container)\n"
+           "        record: OFFSET TYPE SIZE in bytes (TYPE D version data, R software)\n"
+           "        word: WORD COUNT [first at OFFSET]  (the matches of each search word)\n"
            "  settings [--get SECTION KEY]\n"
            "      Show the start-up values, or the stored value of one key.\n"
            "\n"

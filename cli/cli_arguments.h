@@ -24,6 +24,7 @@ struct CliArguments {
     bool noBackup = false;  // --no-backup
     bool dryRun = false;    // --dry-run
     bool help = false;      // --help, -h
+    bool version = false;   // --version
 };
 
 struct ParseResult {

@@ -3,6 +3,7 @@
 #include "core/disk_file.h"
 #include "core/firmware_image.h"
 #include "core/windows1252.h"
+#include "screen/screen_layout.h"
 #include "settings/settings_file.h"
 #include "settings/settings_location.h"
 #include "settings/startup_values.h"
@@ -96,6 +97,29 @@ std::optional<std::string> SearchTextFor(const CliArguments& arguments, const Cl
         return std::nullopt;
     }
     return text;
+}
+
+void ReportNoMatch(const CliArguments& arguments, const std::string& searchText, int matchesSeen,
+                   const CliContext& context) {
+    if (matchesSeen == 0) {
+        context.Error("Search text not found");
+        return;
+    }
+    context.Error("--match " + std::to_string(arguments.match) + " is past the last match: '" +
+                  Windows1252ToUtf8(searchText) + "' has " + std::to_string(matchesSeen) +
+                  (matchesSeen == 1 ? " match" : " matches") + " in the file");
+}
+
+void WarnOfHiddenText(const DeviceFont* font, std::string_view text, const CliContext& context) {
+    // Lays out without drawing: only what stays hidden counts.
+    class NoPixels : public PixelSink {
+    public:
+        void LightPixel(int, int) override {}
+    } sink;
+    const std::string note = HiddenTextNote(ScreenLayout(font, sink).Hidden(text));
+    if (!note.empty()) {
+        context.Error("warning: " + Windows1252ToUtf8(note));
+    }
 }
 
 }  // namespace tavlo::cli

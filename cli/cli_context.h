@@ -63,6 +63,15 @@ bool LoadFirmware(FirmwareImage& image, const std::string& path, const CliContex
 // An empty text is refused with the desktop program's words.
 std::optional<std::string> SearchTextFor(const CliArguments& arguments, const CliContext& context);
 
+// Says that the search ended without the match asked for: none at all, or how many there are
+// when --match asked for one past the last.
+void ReportNoMatch(const CliArguments& arguments, const std::string& searchText, int matchesSeen,
+                   const CliContext& context);
+
+// Warns when the receiver will not show all of `text` (lines below its screen, characters past
+// its right edge) laid out in `font`.
+void WarnOfHiddenText(const DeviceFont* font, std::string_view text, const CliContext& context);
+
 // Prints "font: OFFSET" or "font: not found".
 void PrintFontLine(const FirmwareImage& image, const DeviceFont* font, const CliContext& context);
 

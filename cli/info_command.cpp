@@ -46,7 +46,7 @@ int RunInfo(const CliArguments& arguments, const CliContext& context) {
             std::fprintf(context.out, "record: %u truncated\n", container->truncatedAt);
         }
     } else {
-        std::fprintf(context.out, "container: none\n");
+        std::fprintf(context.out, "container: none (not a firmware update container)\n");
     }
 
     // Each search word, counted in the order Find Next visits its matches: the search command

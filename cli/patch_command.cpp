@@ -44,16 +44,28 @@ int RunPatch(const CliArguments& arguments, const CliContext& context) {
         return ExitFileError;
     }
     std::string oldText;
-    const SearchOutcome outcome =
-        SearchToMatch(image, *searchText, arguments.match, [&](PatchRequest& request) {
+    int matchesSeen = 0;
+    const SearchOutcome outcome = SearchToMatch(
+        image, *searchText, arguments.match,
+        [&](PatchRequest& request) {
             oldText = request.currentText;
             if (newText) {
                 request.newText = *newText;
             }
+            // The patch step fits the text to the message; say what that and the receiver's
+            // screen leave out of it.
+            if (request.newText.size() > oldText.size()) {
+                context.Error("warning: the text is " +
+                              std::to_string(request.newText.size() - oldText.size()) +
+                              " bytes longer than the message and was cut to its " +
+                              std::to_string(oldText.size()));
+            }
+            WarnOfHiddenText(request.font, FitToLength(request.newText, oldText.size()), context);
             return Answer::Ok;
-        });
+        },
+        &matchesSeen);
     if (!outcome.reached) {
-        context.Error("Search text not found");
+        ReportNoMatch(arguments, *searchText, matchesSeen, context);
         return ExitNotFound;
     }
     const auto* written = reinterpret_cast<const char*>(image.Data() + outcome.offset);
@@ -76,6 +88,11 @@ int RunPatch(const CliArguments& arguments, const CliContext& context) {
         context.Error("'" + arguments.file + "' was left as it was (" +
                       Windows1252ToUtf8(image.LastError()) + ")");
         return ExitFileError;
+    }
+    if (!arguments.noBackup) {
+        // The path as the file system spells it, as the user gave the file's.
+        std::fprintf(context.out, "backup: %s\n",
+                     FirmwareImage::BackupName(image.FileName()).c_str());
     }
     return ExitOk;
 }

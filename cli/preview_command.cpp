@@ -21,12 +21,15 @@ int RunPreview(const CliArguments& arguments, const CliContext& context) {
     if (!LoadFirmware(image, arguments.file, context)) {
         return ExitFileError;
     }
-    const SearchOutcome outcome =
-        SearchToMatch(image, *searchText, arguments.match, [&](PatchRequest& request) {
+    int matchesSeen = 0;
+    const SearchOutcome outcome = SearchToMatch(
+        image, *searchText, arguments.match,
+        [&](PatchRequest& request) {
             PrintFontLine(image, request.font, context);
             // The proposed text arrives fitted to the message; a --text is drawn as typed.
             const std::string& text = arguments.text ? *arguments.text : request.newText;
             const bool overLimit = text.size() > request.currentText.size();
+            WarnOfHiddenText(request.font, text, context);
 
             // --mag, else the settings' magnification (both within 1 to 64).
             const int magX = arguments.magX ? *arguments.magX : StartupMagnification("MagX");
@@ -38,9 +41,10 @@ int RunPreview(const CliArguments& arguments, const CliContext& context) {
                 status = ExitFileError;
             }
             return Answer::Cancel;
-        });
+        },
+        &matchesSeen);
     if (!outcome.reached) {
-        context.Error("Search text not found");
+        ReportNoMatch(arguments, *searchText, matchesSeen, context);
         return ExitNotFound;
     }
     return status;

@@ -4,6 +4,8 @@
 #include <vector>
 
 #include "cli/cli_context.h"
+#include "core/version_info.h"
+#include "core/windows1252.h"
 #include "settings/settings_file.h"
 
 namespace tavlo::cli {
@@ -16,6 +18,10 @@ int RunCli(int argc, char** argv) {
     const CliArguments& arguments = parsed.arguments;
     if (arguments.help) {
         std::fputs(UsageText(), context.out);
+        return ExitOk;
+    }
+    if (arguments.version && parsed.error.empty()) {
+        std::fprintf(context.out, "tavlo-cli %s\n", Windows1252ToUtf8(GetProductVersion()).c_str());
         return ExitOk;
     }
     if (!parsed.error.empty()) {

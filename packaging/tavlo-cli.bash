@@ -42,7 +42,7 @@ _tavlo_cli() {
         info) options="--settings" ;;
         settings) options="--settings --get" ;;
         *)
-            mapfile -t COMPREPLY < <(compgen -W "$commands --help" -- "$cur")
+            mapfile -t COMPREPLY < <(compgen -W "$commands --help --version" -- "$cur")
             return
             ;;
     esac

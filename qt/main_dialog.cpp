@@ -10,6 +10,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QToolTip>
 #include <QUrl>
 #include <algorithm>
@@ -65,9 +66,18 @@ MainDialog::MainDialog(std::string programPath, UiServices& ui, PatchConfirmer& 
     fileNameField_ = controls_.Get<QLineEdit>(kIdFileName);
     welcomeLine_ = controls_.Get<QLabel>(kIdWelcome);
     fileNameLimit_ = fileNameField_->findChild<TypingLimit*>();
+    // Where the toolkit puts the modified marker while a patch is not saved yet.
+    setWindowTitle(windowTitle() + QStringLiteral("[*]"));
 
-    connect(controls_.Get<ClickableIcon>(kIdIcon), &ClickableIcon::clicked, this,
+    auto* icon = controls_.Get<ClickableIcon>(kIdIcon);
+    connect(icon, &ClickableIcon::clicked, this, &MainDialog::ShowAbout);
+    // Without a window menu, the keyboard reaches the About box through Alt+A; the icon's
+    // tooltip says so. F1 opens the help, as everywhere.
+    icon->setToolTip(QStringLiteral("About Tavlo (Alt+A)"));
+    connect(new QShortcut(QKeySequence(Qt::ALT | Qt::Key_A), this), &QShortcut::activated, this,
             &MainDialog::ShowAbout);
+    connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this,
+            [this] { OnViewHelp(); });
     const auto onClick = [this](int id, void (MainDialog::*command)()) {
         connect(controls_.Get<QPushButton>(id), &QPushButton::clicked, this,
                 [this, command] { (this->*command)(); });
@@ -110,7 +120,7 @@ void MainDialog::setVisible(bool visible) {
 
 void MainDialog::OnInitDialog() {
     // This toolkit gives no access to the window's system menu, so the About box is reached
-    // through the icon only.
+    // through the icon and its shortcut.
     setWindowIcon(icon_);
     flow_.Start();
     if (const QScreen* display = screen()) {
@@ -165,6 +175,14 @@ void MainDialog::FocusField(MainField field) {
 
 void MainDialog::Close() {
     done(QDialog::Accepted);
+}
+
+void MainDialog::ShowPatchPending(bool pending) {
+    setWindowModified(pending);
+}
+
+void MainDialog::reject() {
+    flow_.Exit();
 }
 
 void MainDialog::ShowAbout() {

@@ -77,6 +77,10 @@ public:
     void SetWelcome(std::string_view text) override;
     void FocusField(MainField field) override;
     void Close() override;
+    void ShowPatchPending(bool pending) override;
+
+    // Escape, the close box and Alt+F4 leave the way Exit does: a pending patch is asked about.
+    void reject() override;
 
 protected:
     virtual void OnInitDialog();

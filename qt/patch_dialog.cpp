@@ -45,6 +45,7 @@ PatchDialog::PatchDialog(QWidget* parent)
     foundEdit_ = controls_.Get<QPlainTextEdit>(tpl::kFoundText);
     newEdit_ = controls_.Get<QPlainTextEdit>(tpl::kNewText);
     counter_ = controls_.Get<QLabel>(tpl::kCounter);
+    hiddenNote_ = controls_.Get<QLabel>(tpl::kHiddenNote);
     previewLabel_ = controls_.Get<QLabel>(tpl::kPreviewLabel);
     info_ = controls_.Get<QLabel>(tpl::kInfoText);
     // The counter grows with its numbers, and in a font wider than the template's it would wrap
@@ -119,6 +120,14 @@ void PatchDialog::OnChangeNewText() {
     counter_->setText(QStringLiteral("Current size: %1 / characters left: %2")
                           .arg(newLength)
                           .arg(messageLength - newLength));
+    // The preview leaves out what the receiver cannot show; the note says so.
+    NoPixels sink;
+    const ScreenLayout layout(preview_.font, sink, preview_.width, preview_.height);
+    std::string note = HiddenTextNote(layout.Hidden(previewText_));
+    if (note != shownNote_) {  // the label repaints on every new text, even an equal one
+        shownNote_ = std::move(note);
+        hiddenNote_->setText(FromWindows1252(shownNote_));
+    }
     // The preview is drawn at once, not at the next convenient moment.
     RepaintChangedLines(PreviewLines(previewText_), overLimit_ ? kRed : kBlack);
 }

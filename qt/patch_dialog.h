@@ -95,6 +95,8 @@ private:
     QPlainTextEdit* foundEdit_ = nullptr;
     QPlainTextEdit* newEdit_ = nullptr;
     QLabel* counter_ = nullptr;
+    QLabel* hiddenNote_ = nullptr;
+    std::string shownNote_;  // what the note under the counter says
     QLabel* previewLabel_ = nullptr;
     QLabel* info_ = nullptr;
     std::string previewText_;  // what the preview shows: the box's text at its last change

@@ -21,6 +21,10 @@ bool QtDesktopServices::AskYesNoDefaultNo(std::string_view title, std::string_vi
     return ui_.AskYesNoDefaultNo(owner_, title, text);
 }
 
+YesNoCancel QtDesktopServices::AskYesNoCancel(std::string_view title, std::string_view text) {
+    return ui_.AskYesNoCancel(owner_, title, text);
+}
+
 std::optional<std::string> QtDesktopServices::GetOpenFileName(std::string_view initialName,
                                                               std::span<const FileFilter> filters,
                                                               std::string_view defaultExtension) {

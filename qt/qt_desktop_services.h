@@ -17,6 +17,7 @@ public:
     void ShowMessage(std::string_view title, std::string_view text, MessageIcon icon) override;
     bool AskYesNo(std::string_view title, std::string_view text) override;
     bool AskYesNoDefaultNo(std::string_view title, std::string_view text) override;
+    YesNoCancel AskYesNoCancel(std::string_view title, std::string_view text) override;
     std::optional<std::string> GetOpenFileName(std::string_view initialName,
                                                std::span<const FileFilter> filters,
                                                std::string_view defaultExtension) override;

@@ -38,6 +38,23 @@ bool QtUiServices::AskYesNoDefaultNo(QWidget* owner, std::string_view title,
     return Ask(owner, title, text, QMessageBox::No);
 }
 
+YesNoCancel QtUiServices::AskYesNoCancel(QWidget* owner, std::string_view title,
+                                         std::string_view text) {
+    QMessageBox box(QMessageBox::NoIcon, FromWindows1252(title), FromWindows1252(text),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, owner);
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+        case QMessageBox::Yes:
+            return YesNoCancel::Yes;
+        case QMessageBox::No:
+            return YesNoCancel::No;
+        default:
+            return YesNoCancel::Cancel;
+    }
+}
+
 std::optional<QString> QtUiServices::GetOpenFileName(QWidget* owner, const QString& initialName,
                                                      const std::vector<FileFilter>& filters,
                                                      const QString& defaultExtension) {

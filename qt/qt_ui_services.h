@@ -11,6 +11,8 @@ public:
                      MessageIcon icon) override;
     bool AskYesNo(QWidget* owner, std::string_view title, std::string_view text) override;
     bool AskYesNoDefaultNo(QWidget* owner, std::string_view title, std::string_view text) override;
+    YesNoCancel AskYesNoCancel(QWidget* owner, std::string_view title,
+                               std::string_view text) override;
     std::optional<QString> GetOpenFileName(QWidget* owner, const QString& initialName,
                                            const std::vector<FileFilter>& filters,
                                            const QString& defaultExtension) override;

@@ -31,6 +31,14 @@ public:
         return AskYesNo(owner, title, text);
     }
 
+    // A question with the buttons Yes, No and Cancel (also Escape and the close box); Yes is
+    // the default. Answered Yes or No like any other question unless the desktop's boxes are
+    // shown or the answerer can cancel.
+    virtual YesNoCancel AskYesNoCancel(QWidget* owner, std::string_view title,
+                                       std::string_view text) {
+        return AskYesNo(owner, title, text) ? YesNoCancel::Yes : YesNoCancel::No;
+    }
+
     // The file-open dialog: an existing file, starting at `initialName`, with the filters (the
     // first one selected) and the extension added to a name typed without one. The chosen
     // file's full path, or nothing when the user cancels.

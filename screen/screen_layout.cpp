@@ -74,6 +74,52 @@ std::string_view ScreenLayout::NextLine(std::string_view& text) const {
     return line;
 }
 
+bool ScreenLayout::GlyphFits(int column, int glyphWidth) const {
+    // The glyph and its spacing column must end inside the screen.
+    return column + glyphWidth <= width_ - 1;
+}
+
+HiddenText ScreenLayout::Hidden(std::string_view text) const {
+    HiddenText hidden;
+    if (!hasFont_) {
+        return hidden;
+    }
+    const auto shows = [](char c) { return static_cast<std::uint8_t>(c) > ' '; };
+    for (int lineIndex = 0; !text.empty(); ++lineIndex) {
+        const std::string_view line = NextLine(text);
+        if (lineIndex >= VisibleLines()) {
+            hidden.linesBelow += std::any_of(line.begin(), line.end(), shows) ? 1 : 0;
+            continue;
+        }
+        // The columns the drawing of the centred line walks.
+        int column = CentredColumn(font_.TextWidth(line));
+        for (const char c : line) {
+            const int glyphWidth = font_.GlyphWidth(static_cast<std::uint8_t>(c));
+            if (shows(c) && !GlyphFits(column, glyphWidth)) {
+                ++hidden.clippedLines;
+                break;
+            }
+            column += glyphWidth + 1;
+        }
+    }
+    return hidden;
+}
+
+std::string HiddenTextNote(const HiddenText& hidden) {
+    const auto count = [](int n, const char* one, const char* many) {
+        return std::to_string(n) + ' ' + (n == 1 ? one : many);
+    };
+    std::string note;
+    if (hidden.linesBelow > 0) {
+        note = count(hidden.linesBelow, "line", "lines") + " below the screen";
+    }
+    if (hidden.clippedLines > 0) {
+        note += note.empty() ? "" : ", ";
+        note += count(hidden.clippedLines, "line", "lines") + " cut at the right edge";
+    }
+    return note.empty() ? note : "Not shown on the receiver: " + note + ".";
+}
+
 int ScreenLayout::CentredColumn(int lineWidth) const {
     // Integer division truncates toward zero, as the receiver's does.
     const std::int64_t column = (static_cast<std::int64_t>(width_) - lineWidth) / 2;
@@ -108,8 +154,7 @@ void ScreenLayout::DrawChar(std::uint8_t code, int lineIndex, int column) {
     if (lineIndex > VisibleLines() - 1) {
         return;
     }
-    // The glyph and its spacing column must end inside the screen.
-    if (column + glyphWidth > width_ - 1) {
+    if (!GlyphFits(column, glyphWidth)) {
         return;
     }
     const int bottomRow = (lineIndex + 1) * font_.linePitch - font_.gap - 1;

@@ -18,6 +18,17 @@ public:
     virtual void LightPixel(int column, int row) = 0;
 };
 
+// What of a text the receiver does not show.
+struct HiddenText {
+    int linesBelow = 0;    // lines with something to show below the screen's last line
+    int clippedLines = 0;  // lines on the screen that lose characters at its right edge
+
+    bool Any() const { return linesBelow > 0 || clippedLines > 0; }
+};
+
+// Says in a sentence what is hidden, for the user ("" when nothing is).
+std::string HiddenTextNote(const HiddenText& hidden);
+
 // Lays a text out on the receiver's screen the way the receiver does: word-wrapped into lines
 // narrower than the screen (one spacing column after every character counted), each line
 // centred, seven lines of 12 rows on a 91-row screen. Every lit device pixel goes to the sink.
@@ -40,12 +51,20 @@ public:
     void DrawString(std::string_view line, int lineIndex, int column);
     void DrawChar(std::uint8_t code, int lineIndex, int column);
 
+    // What of the text the screen does not show: lines below its last one and characters past
+    // its right edge that would light pixels (spaces and control characters never do). Nothing
+    // without a font, which shows no text at all.
+    HiddenText Hidden(std::string_view text) const;
+
     // The first column of a centred line of this many columns.
     int CentredColumn(int lineWidth) const;
     // How many text lines the screen shows.
     int VisibleLines() const;
 
 private:
+    // Whether a glyph this wide, drawn at this column, and its spacing column end on the screen.
+    bool GlyphFits(int column, int glyphWidth) const;
+
     const DeviceFont& font_;
     bool hasFont_;
     PixelSink& sink_;

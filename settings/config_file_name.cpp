@@ -8,7 +8,7 @@
 #include "core/disk_file.h"
 #include "settings/settings_file.h"
 
-// Where the settings file lies: beside the program, named after it with the extension ".CFG".
+// Where the settings file lies: beside the program, named after it with the extension ".cfg".
 // The path is kept in a std::string, so there is no length limit beyond the file system's own.
 namespace tavlo {
 
@@ -16,9 +16,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The path cut at the last "." of its final component, and ".CFG" appended. A "." in a
+// The path cut at the last "." of its final component, and ".cfg" appended. A "." in a
 // directory name is no extension, and neither is a "." that begins the final component: the
-// program "/x/.tavlo" reads "/x/.tavlo.CFG", not "/x/.CFG".
+// program "/x/.tavlo" reads "/x/.tavlo.cfg", not "/x/.CFG".
 std::string WithSettingsExtension(std::string path) {
     const std::size_t slash = path.rfind('/');
     const std::size_t nameStart = (slash == std::string::npos) ? 0 : slash + 1;
@@ -26,11 +26,11 @@ std::string WithSettingsExtension(std::string path) {
     if (dot != std::string::npos && dot > nameStart) {
         path.erase(dot);
     }
-    return path + ".CFG";
+    return path + ".cfg";
 }
 
 // File names on this system are case-sensitive, but a settings file is meant to be found
-// whatever the case of its name (tavlo.cfg for tavlo.CFG). An exact match wins; among several
+// whatever the case of its name (tavlo.CFG for tavlo.cfg). An exact match wins; among several
 // other spellings the one first in byte order does, so the choice does not depend on the order
 // in which the folder lists its files.
 std::string WithExistingLetterCase(const std::string& path) {

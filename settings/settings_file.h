@@ -40,7 +40,7 @@ private:
 };
 
 // The settings file's path for a program started as `programPath` (argument zero): the program's
-// path cut at the last "." of its final component, with ".CFG" appended. When argument zero has
+// path cut at the last "." of its final component, with ".cfg" appended. When argument zero has
 // no directory (started through PATH), the running executable's own location is used. If a file
 // of that name in another letter case exists (tavlo.cfg), that file's path is returned.
 // The result stays valid until the next call.

@@ -9,6 +9,9 @@ namespace tavlo {
 
 enum class MessageIcon { None, Exclamation };
 
+// The answer to a question with the buttons Yes, No and Cancel.
+enum class YesNoCancel { Yes, No, Cancel };
+
 // One entry of a file dialog's filter list: what the user reads and the patterns it shows.
 struct FileFilter {
     const char* description;  // "Firmware files (*.rgn)"
@@ -30,6 +33,10 @@ public:
 
     // The same with No as the default button, for a Yes that cannot be undone.
     virtual bool AskYesNoDefaultNo(std::string_view title, std::string_view text) = 0;
+
+    // A question with the buttons Yes, No and Cancel; Yes is the default button, and Escape or
+    // the box's close button answer Cancel.
+    virtual YesNoCancel AskYesNoCancel(std::string_view title, std::string_view text) = 0;
 
     // The file-open dialog: an existing file, starting at `initialName` (field text), with the
     // filters (the first one selected) and the extension added to a name typed without one.

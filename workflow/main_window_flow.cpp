@@ -45,8 +45,11 @@ constexpr const char* kSaveBefore =
     "The firmware file in memory has been patched successfully.\n"
     "If you click YES, your changes will be saved to the file \n'";
 constexpr const char* kSaveAfter =
-    "'\n\nA backup of this file is created with a .BAK extension.\n\n"
-    "Select NO to exit without saving your changes.";
+    "'\n\nA backup of this file is created with a .BAK extension.\n\n";
+// The question's last line, by the command that asks it.
+constexpr const char* kSaveNoOnExit = "Select NO to exit without saving your changes.";
+constexpr const char* kSaveNoOnSearch =
+    "Select NO to search the file on disk again without saving your changes.";
 
 // Asked when the file on disk is no longer the one Search read (another program changed or
 // replaced it); No is the default.
@@ -75,9 +78,15 @@ constexpr FileFilter kFirmwareFilters[] = {
     {"All files (*.*)", "*.*"},
 };
 
+// The program file's name without its extension, with a capital first letter: a box is never
+// titled in lower case ("tavlo" is titled "Tavlo").
 std::string ApplicationNameOf(const std::string& programPath) {
     const std::string stem = std::filesystem::path(programPath).stem().string();
-    return FieldTextOfPath(stem).value_or(stem);
+    std::string name = FieldTextOfPath(stem).value_or(stem);
+    if (!name.empty() && name[0] >= 'a' && name[0] <= 'z') {
+        name[0] = static_cast<char>(name[0] - 'a' + 'A');
+    }
+    return name;
 }
 
 // The five search words, each once, in byte order: the list is sorted.
@@ -171,38 +180,63 @@ void MainWindowFlow::Search() {
     if (image_ == nullptr) {
         return;
     }
-    // Every search starts from the file as it is on disk: a patch not saved yet is dropped.
+    // Every search starts from the file as it is on disk: a patch not saved yet is saved or
+    // dropped as the user says first.
+    if (!SettlePendingPatch(kSaveNoOnSearch)) {
+        return;
+    }
     if (!image_->Load(NativePath(fileName_))) {
         ShowMessage(kLoadFailedTitle, kLoadFailedBefore + fileName_ + kLoadFailedAfter);
         return;
     }
+    ShowPatchState();  // a fresh copy: nothing pending
     if (searchText_.empty()) {
         ShowMessage(kNothingTitle, kNothingText);
         return;
     }
     // An accepted patch, or Cancel, ends the command; only Find Next goes on.
-    if (!RunSearch(*image_, searchText_, confirmer_).reached) {
+    const bool reached = RunSearch(*image_, searchText_, confirmer_).reached;
+    ShowPatchState();
+    if (!reached) {
         ShowMessage(kNotFoundTitle, kNotFoundText);
     }
 }
 
-void MainWindowFlow::Exit() {
-    if (image_ != nullptr && image_->IsModified()) {
-        const std::string fileName =
-            FieldTextOfPath(image_->FileName()).value_or(image_->FileName());
-        // A failure is reported by the image; the window closes anyway.
-        if (desktop_.AskYesNo(kSaveTitle, kSaveBefore + fileName + kSaveAfter) &&
-            image_->Save(true, IfFileChanged::Keep) == SaveOutcome::FileChanged) {
-            // Someone else's change is overwritten only when the user says so; No keeps the
-            // patch in memory and the window open.
-            if (!desktop_.AskYesNoDefaultNo(kChangedTitle,
-                                            kChangedBefore + fileName + kChangedAfter)) {
-                return;
-            }
-            image_->Save(true, IfFileChanged::Overwrite);
-        }
+void MainWindowFlow::ShowPatchState() {
+    view_.ShowPatchPending(image_ != nullptr && image_->IsModified());
+}
+
+bool MainWindowFlow::SettlePendingPatch(std::string_view whatNoDoes) {
+    if (image_ == nullptr || !image_->IsModified()) {
+        return true;
     }
-    view_.Close();
+    const std::string fileName = FieldTextOfPath(image_->FileName()).value_or(image_->FileName());
+    const std::string question = kSaveBefore + fileName + kSaveAfter + std::string(whatNoDoes);
+    switch (desktop_.AskYesNoCancel(kSaveTitle, question)) {
+        case YesNoCancel::Cancel:
+            return false;
+        case YesNoCancel::No:
+            return true;
+        case YesNoCancel::Yes:
+            break;
+    }
+    // A failure is reported by the image; the command goes on.
+    if (image_->Save(true, IfFileChanged::Keep) == SaveOutcome::FileChanged) {
+        // Someone else's change is overwritten only when the user says so; No keeps the patch in
+        // memory and the window as it is.
+        if (!desktop_.AskYesNoDefaultNo(kChangedTitle, kChangedBefore + fileName + kChangedAfter)) {
+            return false;
+        }
+        image_->Save(true, IfFileChanged::Overwrite);
+    }
+    ShowPatchState();
+    return true;
+}
+
+void MainWindowFlow::Exit() {
+    if (SettlePendingPatch(kSaveNoOnExit)) {
+        view_.Close();
+    }
 }
 
 }  // namespace tavlo

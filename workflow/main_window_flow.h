@@ -32,6 +32,8 @@ public:
     virtual void FocusField(MainField field) = 0;
     // Ends the window's modal run.
     virtual void Close() = 0;
+    // Shows whether the image holds a patch not saved yet (the title's modified marker).
+    virtual void ShowPatchPending(bool pending) = 0;
 };
 
 // The main window's commands without a toolkit: the settings applied to the fields, Browse,
@@ -70,7 +72,10 @@ public:
     void ShowFields();
 
     void Browse();
+    // Loads the file afresh and searches it; a patch not saved yet is settled first.
     void Search();
+    // Every way of leaving the window: the Exit button, the close box, Alt+F4, Escape. A patch
+    // not saved yet is settled first; Cancel keeps the window open.
     void Exit();
 
     // A file chosen or dropped: its path (as the file system spells it) becomes the file name.
@@ -83,12 +88,18 @@ public:
     // The settings file read last, if any.
     const std::optional<std::string>& SettingsPath() const { return settingsPath_; }
     const std::string& ProgramPath() const { return programPath_; }
-    // The program file's name without its extension: the title of boxes without one.
+    // The program file's name without its extension, its first letter a capital: the title of
+    // boxes without one.
     const std::string& ApplicationName() const { return applicationName_; }
     DesktopServices& Desktop() const { return desktop_; }
 
 private:
     void ShowMessage(std::string_view title, std::string_view text);
+    // Asks whether to save a patch not saved yet, and saves on Yes. False when the window is to
+    // stay as it is: Cancel, or No to overwriting a file that changed on disk. `whatNoDoes`
+    // ends the question's text: what No leads to.
+    bool SettlePendingPatch(std::string_view whatNoDoes);
+    void ShowPatchState();
 
     std::string programPath_;
     std::string applicationName_;

@@ -17,6 +17,7 @@ enum Id : int {
     kFoundText = 1005,
     kInfoText = 1006,
     kCounter = 1007,
+    kHiddenNote = 1008,
     kPreviewLabel = 1011,
 };
 
@@ -37,11 +38,14 @@ inline constexpr ControlTemplate kControls[] = {
     {kNoControlId, ControlKind::Label, "&Edit new contents here:", 7, 87, 122, 8, kNoStyle,
      "newTextLabel", kNewText},
     {kFindNext, ControlKind::PushButton, "&Find Next", 159, 185, 50, 14, kTabStop, "findNext"},
+    // Under the counter: what of the text the receiver will not show, if anything.
+    {kHiddenNote, ControlKind::Static, "", 7, 200, 310, 9, kNoStyle, "hiddenNote"},
 };
 
-// A sizing frame; the template's "MS Sans Serif" at 8 points exists only on the platform it was
+// A fixed frame: the controls keep their places, so a larger window would only add empty space.
+// The template's "MS Sans Serif" at 8 points exists only on the platform it was
 // made for, so the dialog keeps the application's font.
-inline constexpr DialogTemplate kTemplate{
-    130, kCaption, "MS Sans Serif", 8, 324, 202, kControls, kResizableFrame | kApplicationFont};
+inline constexpr DialogTemplate kTemplate{130, kCaption, "MS Sans Serif", 8,
+                                          324, 212,      kControls,       kApplicationFont};
 
 }  // namespace tavlo::patch_dialog_template

@@ -122,7 +122,9 @@ TEST_F(CliFindPatch, PatchWritesOwnerTextFittedAndKeepsABackup) {
     const ProcessResult r = RunCli({"patch", firmware, "--settings", settings});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out,
-              "match: 10 16\nold: WARNING one\\nline\nnew: Ann\\n555\\n\\n\\n\\n\\n\\n   \n");
+              "match: 10 16\nold: WARNING one\\nline\nnew: Ann\\n555\\n\\n\\n\\n\\n\\n   \n"
+              "backup: " +
+                  dir.File("unit.bak") + "\n");
     std::string expected = kImage;
     expected.replace(kFirst, 16, "Ann\n555\n\n\n\n\n\n   ");
     EXPECT_EQ(ReadFile(firmware), expected);
@@ -135,6 +137,7 @@ TEST_F(CliFindPatch, PatchTheSecondMatchWithATextThatIsCut) {
                 "2", "--no-backup", "--settings", settings});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out.substr(0, 15), "match: 30 27\nol");
+    EXPECT_NE(r.err.find("14 bytes longer than the message"), std::string::npos) << r.err;
     std::string expected = kImage;
     expected.replace(kSecond, 27, "Lost? Call 555-0100 now ple");
     EXPECT_EQ(ReadFile(firmware), expected);
@@ -149,7 +152,8 @@ TEST_F(CliFindPatch, TextFileIsTakenByteForByte) {
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out,
               "match: 42 15\nold: WARNING three\\x01\xC3\x93\nnew: A\\r\\n\xC3\x93\\x01"
-              "          \n");
+              "          \nbackup: " +
+                  dir.File("unit.bak") + "\n");
     std::string expected = kImage;
     expected.replace(kThird, 15, "A\r\n\xD3\x01          "s);
     EXPECT_EQ(ReadFile(firmware), expected);
@@ -161,13 +165,15 @@ TEST_F(CliFindPatch, DryRunPrintsTheSameAndWritesNothing) {
     EXPECT_EQ(ReadFile(firmware), kImage);
     EXPECT_FALSE(FileExists(dir.File("unit.bak")));
     const ProcessResult real = RunCli({"patch", firmware, "--settings", settings});
-    EXPECT_EQ(dry.out, real.out);
+    EXPECT_EQ(dry.out + "backup: " + dir.File("unit.bak") + "\n", real.out);
 }
 
 TEST_F(CliFindPatch, PatchBeyondTheLastMatchChangesNothing) {
     const ProcessResult r = RunCli({"patch", firmware, "--match", "4", "--settings", settings});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_NE(r.err.find("Search text not found"), std::string::npos);
+    EXPECT_NE(r.err.find("--match 4 is past the last match: 'WARNING' has 3 matches"),
+              std::string::npos)
+        << r.err;
     EXPECT_EQ(ReadFile(firmware), kImage);
     EXPECT_FALSE(FileExists(dir.File("unit.bak")));
 }

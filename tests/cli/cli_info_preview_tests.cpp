@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "support/cli_test_support.h"
 #include "support/png_reader.h"
@@ -82,7 +83,9 @@ TEST_F(CliInfoPreview, InfoOnAFileWithoutContainerOrFont) {
     WriteFile(firmware, "KpG\0ATTENTION\0\0"s);
     const ProcessResult r = RunCli({"info", firmware});
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_NE(r.out.find("font: not found\ncontainer: none\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("font: not found\ncontainer: none (not a firmware update container)\n"),
+              std::string::npos)
+        << r.out;
     EXPECT_NE(r.out.find("word: ATTENTION 1 first at 4\n"), std::string::npos) << r.out;
 }
 
@@ -127,6 +130,73 @@ TEST_F(CliInfoPreview, PreviewOfTheSecondMatchWithoutAFont) {
     EXPECT_TRUE(ReadPng(png));
     r = RunCli({"preview", firmware, "--match", "3", "--out", png});
     EXPECT_EQ(r.exitCode, 1);
+}
+
+// What the receiver will not show, and a text cut to the message, are said on standard error;
+// a patch names its backup.
+TEST_F(CliInfoPreview, PatchAndPreviewWarnOfWhatTheReceiverWillNotShow) {
+    // A 48-byte message; every glyph but the space is 4 columns wide.
+    WriteFile(firmware, "\0"s + GlyphTable() + "\0WARNING "s + std::string(40, 'x') + "\0"s);
+    const struct {
+        const char* rule;
+        const char* command;
+        std::string text;
+        const char* warning;  // in the error output; none: it is empty
+    } rows[] = {
+        {"preview: lines below the screen", "preview", "1\n2\n3\n4\n5\n6\n7\n8\n9",
+         "2 lines below the screen"},
+        {"patch: a word wider than the screen", "patch", std::string(30, 'A'),
+         "1 line cut at the right edge"},
+        {"patch: a text cut to the message", "patch", std::string(30, 'y') + std::string(30, 'z'),
+         "12 bytes longer than the message"},
+        {"patch: a text that fits says nothing", "patch", "Ann", nullptr},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.rule);
+        const std::string png = dir.File("screen.png");
+        const ProcessResult r =
+            std::string(row.command) == "preview"
+                ? RunCli({"preview", firmware, "--text", row.text, "--out", png})
+                : RunCli({"patch", firmware, "--text", row.text, "--dry-run"});
+        ASSERT_EQ(r.exitCode, 0) << r.err;
+        if (row.warning) {
+            EXPECT_NE(r.err.find("tavlo-cli: warning: "), std::string::npos) << r.err;
+            EXPECT_NE(r.err.find(row.warning), std::string::npos) << r.err;
+        } else {
+            EXPECT_EQ(r.err, "");
+        }
+    }
+    const ProcessResult saved = RunCli({"patch", firmware, "--text", "Ann"});
+    ASSERT_EQ(saved.exitCode, 0) << saved.err;
+    EXPECT_NE(saved.out.find("\nbackup: " + dir.File("unit.bak") + "\n"), std::string::npos)
+        << saved.out;
+    EXPECT_TRUE(FileExists(dir.File("unit.bak")));
+}
+
+// --mag takes one magnification for both ways or one for each; --version answers alone.
+TEST_F(CliInfoPreview, MagTakesOneOrTwoValuesAndVersionAnswers) {
+    const std::string png = dir.File("screen.png");
+    const struct {
+        std::vector<std::string> mag;
+        int width;
+        int height;
+    } rows[] = {{{"3"}, 360, 399}, {{"3", "1"}, 360, 133}};
+    for (const auto& row : rows) {
+        std::vector<std::string> args = {"preview", firmware, "--mag"};
+        args.insert(args.end(), row.mag.begin(), row.mag.end());
+        args.insert(args.end(), {"--out", png});
+        const ProcessResult r = RunCli(args);
+        ASSERT_EQ(r.exitCode, 0) << r.err;
+        const std::optional<RgbRaster> picture = ReadPng(png);
+        ASSERT_TRUE(picture);
+        EXPECT_EQ(picture->width, row.width);
+        EXPECT_EQ(picture->height, row.height);
+    }
+    EXPECT_EQ(RunCli({"preview", firmware, "--mag", "0", "--out", png}).exitCode, 2);
+    const ProcessResult version = RunCli({"--version"});
+    EXPECT_EQ(version.exitCode, 0) << version.err;
+    EXPECT_EQ(version.out.rfind("tavlo-cli ", 0), 0u) << version.out;
+    EXPECT_GT(version.out.size(), std::string("tavlo-cli \n").size());
 }
 
 TEST_F(CliInfoPreview, PreviewNeedsAnOutputFile) {

@@ -77,9 +77,9 @@ TEST_F(CliInputs, SettingsAndTextFilesThatAreNoSmallRegularFilesAreRefused) {
     }
     // The desktop program's own settings file is held to the same rule; a missing one is not.
     const std::string cli = CopyCliInto(dir);
-    ASSERT_EQ(::mkfifo(dir.File("tavlo.CFG").c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo(dir.File("tavlo.cfg").c_str(), 0600), 0);
     EXPECT_EQ(RunProcess(cli, {"settings"}, {}, 20).exitCode, 3);
-    std::remove(dir.File("tavlo.CFG").c_str());
+    std::remove(dir.File("tavlo.cfg").c_str());
     EXPECT_EQ(RunProcess(cli, {"settings"}, {}, 20).out.substr(0, 11), "file: none\n");
 }
 

@@ -27,7 +27,7 @@ TEST(CliSettings, WithoutASettingsFileTheBuiltInValuesAndTheLanguageApply) {
     EXPECT_EQ(r.out,
               "file: none\n"
               "create: " +
-                  dir.File("tavlo.CFG") +
+                  dir.File("tavlo.cfg") +
                   "\n"
                   "Image/Filename=*.rgn\n"
                   "Patch/SearchString=WARNUNG\n"

@@ -45,13 +45,14 @@ accepts() {
 
 help=$("$cli" --help)
 commands=$(sed -n '/^Commands:/,/^$/p' <<<"$help" | grep -oE '^  [a-z]+' | tr -d ' ' | sort)
-all_options=$(grep -oE -- '--[a-z][a-z-]*' <<<"$help" | grep -vx -- '--help' | sort -u)
+# --help and --version stand alone, before any command.
+all_options=$(grep -oE -- '--[a-z][a-z-]*' <<<"$help" | grep -vx -e '--help' -e '--version' | sort -u)
 if [ -z "$commands" ] || [ -z "$all_options" ]; then
     fail "tavlo-cli --help has no commands or options"
 fi
 
 # shellcheck disable=SC2086 # one command a line
-[ "$(offered '')" = "$(printf '%s\n' $commands --help | sort)" ] ||
+[ "$(offered '')" = "$(printf '%s\n' $commands --help --version | sort)" ] ||
     fail "first word: offered $(offered '' | tr '\n' ' ')"
 for command in $commands; do
     expected=$(for option in $all_options; do

@@ -73,8 +73,8 @@ press "$main" alt+e
 if question=$(wait_for_window "Tavlo : Create default settings file ?" "$main"); then
     press "$question" alt+y
     # The editor ($VISUAL, here "true") returns at once; the box that waits for the user is
-    # titled with the program's name.
-    if held=$(wait_for_window tavlo "$main"); then
+    # titled with the program's name, capitalised.
+    if held=$(wait_for_window Tavlo "$main"); then
         press "$held" Return
         echo "ok: Edit settings asked, started the editor and waited for the user"
     else

@@ -235,5 +235,46 @@ TEST_F(LayoutTest, ALongPastedTextIsLaidOutWhole) {
     EXPECT_EQ(grid.LitCount(), 7 * 12 * 5 * 11);
 }
 
+// What the screen leaves out: lines below the seventh that hold something to show, and lines
+// that lose a character at the right edge (a word too wide for any line, an unmeasured final
+// word).
+TEST_F(LayoutTest, HiddenCountsLinesBelowTheScreenAndLinesCutAtTheRightEdge) {
+    const std::string sevenLines = "A\nA\nA\nA\nA\nA\nA\n";
+    struct Row {
+        const char* rule;
+        std::string text;
+        int linesBelow;
+        int clippedLines;
+    };
+    const Row rows[] = {
+        {"a text that fits", "A A\nMM", 0, 0},
+        {"two lines below the seventh", sevenLines + "A\nA", 2, 0},
+        {"blank lines below the seventh show nothing", sevenLines + "   \n\n ", 0, 0},
+        {"an unmeasured final word passes the edge", "A MMM", 0, 1},
+        {"words too wide for any line, each a line", "MMM MMM\nA", 0, 2},
+        {"a cut line below the screen counts once, as below", sevenLines + "MMM", 1, 0},
+        {"a trailing space past the edge shows nothing", "MM" + std::string(20, ' '), 0, 0},
+    };
+    LitPixelGrid unused;
+    const ScreenLayout layout(&loaded.font, unused);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.rule);
+        const HiddenText hidden = layout.Hidden(row.text);
+        EXPECT_EQ(hidden.linesBelow, row.linesBelow);
+        EXPECT_EQ(hidden.clippedLines, row.clippedLines);
+        // The note names what is hidden, and is empty when nothing is.
+        const std::string note = HiddenTextNote(hidden);
+        EXPECT_EQ(note.empty(), !hidden.Any());
+        for (const int count : {hidden.linesBelow, hidden.clippedLines}) {
+            if (count > 0) {
+                EXPECT_NE(note.find(std::to_string(count) + " line"), std::string::npos) << note;
+            }
+        }
+    }
+    // Without a font the screen shows no text: nothing is said to be hidden.
+    const ScreenLayout noFont(nullptr, unused);
+    EXPECT_FALSE(noFont.Hidden(sevenLines + "MMM MMM").Any());
+}
+
 }  // namespace
 }  // namespace tavlo::test

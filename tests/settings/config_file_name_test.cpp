@@ -13,40 +13,40 @@ namespace {
 namespace fs = std::filesystem;
 
 TEST(ConfigFileNameTest, ExtensionOfTheProgramIsReplaced) {
-    EXPECT_EQ(GetConfigFileName("/opt/apps/tavlo.exe"), "/opt/apps/tavlo.CFG");
-    EXPECT_EQ(GetConfigFileName("/opt/apps/tavlo.tar.gz"), "/opt/apps/tavlo.tar.CFG");
-    EXPECT_EQ(GetConfigFileName("/opt/apps/tavlo."), "/opt/apps/tavlo.CFG");
-    EXPECT_EQ(GetConfigFileName("./tavlo"), "./tavlo.CFG");
-    EXPECT_EQ(GetConfigFileName("bin/tavlo"), "bin/tavlo.CFG");
+    EXPECT_EQ(GetConfigFileName("/opt/apps/tavlo.exe"), "/opt/apps/tavlo.cfg");
+    EXPECT_EQ(GetConfigFileName("/opt/apps/tavlo.tar.gz"), "/opt/apps/tavlo.tar.cfg");
+    EXPECT_EQ(GetConfigFileName("/opt/apps/tavlo."), "/opt/apps/tavlo.cfg");
+    EXPECT_EQ(GetConfigFileName("./tavlo"), "./tavlo.cfg");
+    EXPECT_EQ(GetConfigFileName("bin/tavlo"), "bin/tavlo.cfg");
 }
 
 TEST(ConfigFileNameTest, DotInAFolderNameIsNoExtension) {
-    EXPECT_EQ(GetConfigFileName("/home/u/.local/bin/tavlo"), "/home/u/.local/bin/tavlo.CFG");
-    EXPECT_EQ(GetConfigFileName("fw.old/tavlo"), "fw.old/tavlo.CFG");
+    EXPECT_EQ(GetConfigFileName("/home/u/.local/bin/tavlo"), "/home/u/.local/bin/tavlo.cfg");
+    EXPECT_EQ(GetConfigFileName("fw.old/tavlo"), "fw.old/tavlo.cfg");
 }
 
 TEST(ConfigFileNameTest, LeadingDotOfTheProgramNameIsNoExtension) {
-    EXPECT_EQ(GetConfigFileName("/x/.tavlo"), "/x/.tavlo.CFG");
-    EXPECT_EQ(GetConfigFileName("/x/.tavlo.bin"), "/x/.tavlo.CFG");
+    EXPECT_EQ(GetConfigFileName("/x/.tavlo"), "/x/.tavlo.cfg");
+    EXPECT_EQ(GetConfigFileName("/x/.tavlo.bin"), "/x/.tavlo.cfg");
 }
 
 TEST(ConfigFileNameTest, EveryCallFillsTheSameBuffer) {
     const std::string& first = GetConfigFileName("/a/one");
     const std::string& second = GetConfigFileName("/b/two");
     EXPECT_EQ(&first, &second);
-    EXPECT_EQ(first, "/b/two.CFG");
+    EXPECT_EQ(first, "/b/two.cfg");
 }
 
 TEST(ConfigFileNameTest, ProgramWithoutFolderIsFoundThroughItsRunningFile) {
     const fs::path executable = fs::read_symlink("/proc/self/exe");
     ASSERT_TRUE(executable.is_absolute());
     ASSERT_FALSE(executable.filename().has_extension()) << "the test expects a plain name";
-    EXPECT_EQ(GetConfigFileName("tavlo"), executable.string() + ".CFG");
-    EXPECT_EQ(GetConfigFileName(""), executable.string() + ".CFG");
+    EXPECT_EQ(GetConfigFileName("tavlo"), executable.string() + ".cfg");
+    EXPECT_EQ(GetConfigFileName(""), executable.string() + ".cfg");
 }
 
 TEST(ConfigFileNameTest, ProgramWithoutFolderReadsTheSettingsBesideItsRunningFile) {
-    const std::string settings = fs::read_symlink("/proc/self/exe").string() + ".CFG";
+    const std::string settings = fs::read_symlink("/proc/self/exe").string() + ".cfg";
     ASSERT_FALSE(FileExists(settings)) << settings << " is left over";
     WriteFile(settings, "[Display]\nMagY = 6\n");
     FreeConfig();
@@ -68,11 +68,11 @@ TEST(ConfigFileNameTest, PathsLongerThan260CharactersWork) {
     fs::create_directories(folder);
     const std::string program = (folder / "tavlo").string();
     ASSERT_GT(program.size(), 330u);
-    WriteFile((folder / "tavlo.CFG").string(), "[Patch]\nL1 = deep\n");
+    WriteFile((folder / "tavlo.cfg").string(), "[Patch]\nL1 = deep\n");
     FreeConfig();
     const char* loaded = LoadConfig(program);
     ASSERT_NE(loaded, nullptr);
-    EXPECT_EQ(std::string(loaded), program + ".CFG");
+    EXPECT_EQ(std::string(loaded), program + ".cfg");
     EXPECT_STREQ(GetConfigString("Patch", "L1", nullptr), "deep");
     FreeConfig();
 }
@@ -86,32 +86,32 @@ protected:
 };
 
 TEST_F(ConfigFileNameCaseTest, MissingFileKeepsTheDerivedName) {
-    WriteFile(dir_.File("tavlo.cfg.bak"), "");
+    WriteFile(dir_.File("tavlo.CFG.bak"), "");
     WriteFile(dir_.File("tavlo.cf"), "");
-    EXPECT_EQ(GetConfigFileName(Program()), dir_.File("tavlo.CFG"));
+    EXPECT_EQ(GetConfigFileName(Program()), dir_.File("tavlo.cfg"));
 }
 
 TEST_F(ConfigFileNameCaseTest, FileInOtherLetterCaseIsFound) {
-    WriteFile(dir_.File("tavlo.cfg"), "[Display]\nMagX = 3\n");
-    EXPECT_EQ(GetConfigFileName(Program()), dir_.File("tavlo.cfg"));
-    EXPECT_EQ(GetConfigFileName(dir_.File("TAVLO.exe")), dir_.File("tavlo.cfg"));
+    WriteFile(dir_.File("tavlo.CFG"), "[Display]\nMagX = 3\n");
+    EXPECT_EQ(GetConfigFileName(Program()), dir_.File("tavlo.CFG"));
+    EXPECT_EQ(GetConfigFileName(dir_.File("TAVLO.exe")), dir_.File("tavlo.CFG"));
     FreeConfig();
     const char* loaded = LoadConfig(Program());
     ASSERT_NE(loaded, nullptr);
-    EXPECT_EQ(std::string(loaded), dir_.File("tavlo.cfg"));
+    EXPECT_EQ(std::string(loaded), dir_.File("tavlo.CFG"));
     EXPECT_EQ(GetConfigInt("Display", "MagX", 2), 3);
     FreeConfig();
 }
 
 TEST_F(ConfigFileNameCaseTest, ExactNameWinsOverOtherLetterCases) {
     WriteFile(dir_.File("Tavlo.Cfg"), "");
-    WriteFile(dir_.File("tavlo.CFG"), "");
     WriteFile(dir_.File("tavlo.cfg"), "");
-    EXPECT_EQ(GetConfigFileName(Program()), dir_.File("tavlo.CFG"));
+    WriteFile(dir_.File("tavlo.CFG"), "");
+    EXPECT_EQ(GetConfigFileName(Program()), dir_.File("tavlo.cfg"));
 }
 
 TEST_F(ConfigFileNameCaseTest, FirstNameInByteOrderWinsAmongOtherLetterCases) {
-    WriteFile(dir_.File("tavlo.cfg"), "");
+    WriteFile(dir_.File("tavlo.CFG"), "");
     WriteFile(dir_.File("Tavlo.Cfg"), "");
     WriteFile(dir_.File("tAVLO.cfg"), "");
     EXPECT_EQ(GetConfigFileName(Program()), dir_.File("Tavlo.Cfg"));
@@ -122,12 +122,12 @@ TEST_F(ConfigFileNameCaseTest, FolderOfThatNameIsNoSettingsFile) {
     WriteFile(dir_.File("tavlo.Cfg"), "");
     EXPECT_EQ(GetConfigFileName(Program()), dir_.File("tavlo.Cfg"));
     fs::remove(dir_.File("tavlo.Cfg"));
-    EXPECT_EQ(GetConfigFileName(Program()), dir_.File("tavlo.CFG"));
+    EXPECT_EQ(GetConfigFileName(Program()), dir_.File("tavlo.cfg"));
 }
 
 TEST_F(ConfigFileNameCaseTest, MissingFolderKeepsTheDerivedName) {
     const std::string program = dir_.File("nowhere/tavlo");
-    EXPECT_EQ(GetConfigFileName(program), dir_.File("nowhere/tavlo.CFG"));
+    EXPECT_EQ(GetConfigFileName(program), dir_.File("nowhere/tavlo.cfg"));
 }
 
 }  // namespace

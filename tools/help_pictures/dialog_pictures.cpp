@@ -125,7 +125,8 @@ DialogShot GrabMainDialog(const std::string& firmwarePath) {
     MainDialog dialog(folder.ProgramPath(), ui, confirmer);
     DialogShot shot;
     shot.client = Photograph(dialog);
-    shot.caption = dialog.windowTitle();
+    // The title as the window shows it: the modified marker's place "[*]" is no text.
+    shot.caption = dialog.windowTitle().remove(QStringLiteral("[*]"));
     const auto add = [&](const char* anchor, const char* tooltip, int id) {
         const QWidget* control = dialog.findChild<QWidget*>(QStringLiteral("control%1").arg(id));
         shot.regions.push_back(

@@ -30,7 +30,8 @@ using namespace std::string_literals;
 
 const std::string kCreateTitle = "Tavlo : Create default settings file ?";
 const std::string kCreateFailedTitle = "Tavlo : Could not create default settings file";
-const std::string kHoldTitle = "tavlo";  // the program file's name: the box has no title of its own
+const std::string kHoldTitle =
+    "Tavlo";  // the program file's name, capitalised: the box has no title of its own
 const std::string kHoldText =
     "Press OK when you are finished editing and have saved the config file";
 
@@ -116,7 +117,7 @@ private slots:
         QCOMPARE(s.ui.questions[0].text, CreateQuestion("xdg-open"));
         QCOMPARE(s.ui.questions[0].owner, &s.Dialog());
         QVERIFY(s.starter.started.empty());
-        QVERIFY(!Exists(s.work.File("tavlo.CFG")));
+        QVERIFY(!Exists(s.work.File("tavlo.cfg")));
         QVERIFY(std::filesystem::is_empty(s.work.Folder()));
         QCOMPARE(s.FileField(), QStringLiteral("typed.rgn"));
         QVERIFY(!s.Dialog().SettingsPath());
@@ -127,7 +128,7 @@ private slots:
         DialogSession s("de_DE.UTF-8");
         s.Open();
         QCOMPARE(s.SearchField(), QStringLiteral("WARNUNG"));
-        const std::string path = s.work.File("tavlo.CFG");
+        const std::string path = s.work.File("tavlo.cfg");
         s.ui.answers = {true};
         std::optional<std::string> pathWhenStarted;
         QString searchWhenStarted;
@@ -201,7 +202,7 @@ private slots:
 
         QCOMPARE(s.log, (CommandLog{"ask " + kCreateTitle, "show " + kCreateFailedTitle}));
         const std::string& text = s.ui.messages[0].text;
-        QVERIFY2(text.find(program + ".CFG") != std::string::npos, text.c_str());
+        QVERIFY2(text.find(program + ".cfg") != std::string::npos, text.c_str());
         QVERIFY2(text.find(std::strerror(ENOTDIR)) != std::string::npos, text.c_str());
         QCOMPARE(s.ui.messages[0].owner, &s.Dialog());
         QVERIFY(!s.Dialog().SettingsPath());
@@ -230,7 +231,7 @@ private slots:
                      "Larger than 1 MiB"},
              }) {
             DialogSession s;
-            const std::string path = s.work.File("tavlo.CFG");
+            const std::string path = s.work.File("tavlo.cfg");
             QVERIFY2(row.make(path), row.rule);
             struct stat before {};
             QVERIFY(::stat(path.c_str(), &before) == 0);
@@ -276,7 +277,7 @@ private slots:
         s.starter.results = {EACCES};
         s.Click(kIdEditSettings);
 
-        const std::string path = s.work.File("tavlo.CFG");
+        const std::string path = s.work.File("tavlo.cfg");
         QCOMPARE(s.log,
                  (CommandLog{"ask " + kCreateTitle, "start xdg-open " + path,
                              "show Tavlo : Could not launch xdg-open", "show " + kHoldTitle}));
@@ -292,7 +293,7 @@ private slots:
         s.starter.results = {ENOENT};
         s.Click(kIdEditSettings);
 
-        const std::string path = s.work.File("tavlo.CFG");
+        const std::string path = s.work.File("tavlo.cfg");
         QCOMPARE(s.ui.questions[0].text, CreateQuestion("my-editor"));
         QCOMPARE(s.log,
                  (CommandLog{"ask " + kCreateTitle, "start my-editor --wait " + path,
@@ -379,7 +380,7 @@ private slots:
                 waitingBoxOverDialog = box->parentWidget() == &dialog;
                 modalWhileWaiting = QApplication::activeModalWidget() == box && box->isModal();
                 searchWhileWaiting = search->currentText();
-                work.Write("tavlo.CFG", "[Patch]\nSearchString = 'ATTENTION'\n");
+                work.Write("tavlo.cfg", "[Patch]\nSearchString = 'ATTENTION'\n");
                 PressButton(box, "OK");
             });
             PressButton(window, "&Yes");
@@ -390,7 +391,7 @@ private slots:
         QVERIFY(questionOverDialog);
         QVERIFY(waitingBoxOverDialog);
         QVERIFY(modalWhileWaiting);
-        QCOMPARE(log, CommandLog{"start xdg-open " + work.File("tavlo.CFG")});
+        QCOMPARE(log, CommandLog{"start xdg-open " + work.File("tavlo.cfg")});
         QCOMPARE(searchWhileWaiting, QStringLiteral("WARNING"));  // the default file's word
         QCOMPARE(search->currentText(), QStringLiteral("ATTENTION"));
     }

@@ -13,6 +13,7 @@
 #include "qt/main_dialog.h"
 #include "qt/message_box_notifier.h"
 #include "qt/patch_confirmer.h"
+#include "qt/program_starter.h"
 #include "qt/qt_ui_services.h"
 #include "qt/run_main_dialog.h"
 #include "qt/text_boundary.h"
@@ -117,7 +118,7 @@ private slots:
         s.dialog.findChild<QLineEdit*>(QStringLiteral("control1000"))
             ->setText(QStringLiteral("nothing.rgn"));
         s.Click(kIdSearch);
-        QCOMPARE(tooLong.title, QStringLiteral("tavlo"));
+        QCOMPARE(tooLong.title, QStringLiteral("Tavlo"));
         QCOMPARE(tooLong.text, FromBytes(kTooLongText));
         QCOMPARE(tooLong.icon, QMessageBox::Warning);
         QCOMPARE(loadFailed.title, FromBytes(kLoadFailedTitle));
@@ -222,6 +223,36 @@ private slots:
         QVERIFY(s.dialog.isVisible());
     }
 
+    // The keyboard reaches the About box (Alt+A, which the icon's tooltip names) and the help
+    // (F1, which starts the browser).
+    void keyboardReachesAboutBoxAndHelp() {
+        RealSession s;
+        QString aboutTitle;
+        WhenModalOpens([&](QWidget* about) {
+            aboutTitle = about->windowTitle();
+            QTest::keyClick(about, Qt::Key_Return);
+        });
+        QTest::keyClick(&s.dialog, Qt::Key_A, Qt::AltModifier);
+        QCOMPARE(aboutTitle, QStringLiteral("About Tavlo"));
+        QVERIFY(s.dialog.findChild<QLabel*>(QStringLiteral("control1010"))
+                    ->toolTip()
+                    .contains(QStringLiteral("Alt+A")));
+
+        struct CountingStarter : ProgramStarter {
+            int Start(const QString&, const QStringList&) override {
+                ++starts;
+                return 0;
+            }
+            int starts = 0;
+        } starter;
+        s.dialog.SetProgramStarter(starter);
+        // Shortcuts go to the active window: the main dialog again, once the box has closed.
+        s.dialog.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&s.dialog));
+        QTest::keyClick(&s.dialog, Qt::Key_F1);
+        QCOMPARE(starter.starts, 1);
+    }
+
     // The file changed on disk after Search: Exit, Yes, and the real question about overwriting,
     // answered with the Enter key, which takes its default, No.
     void changedFileQuestionDefaultsToNoAndKeepsWindowAndPatch() {
@@ -262,6 +293,39 @@ private slots:
                  patched);
         QCOMPARE(s.work.Read("firmware.rgn"), std::optional(theirs));
         QVERIFY(!FileExists(s.work.File("firmware.bak")));
+    }
+
+    // Escape with a patch pending: the real save question, with Cancel as its Escape button;
+    // Escape there returns to the window with the patch and its marker.
+    void escapeWithPatchPendingAsksAndEscapeCancels() {
+        RealSession s;
+        WhenModalOpens([](QWidget* patchDialog) {
+            QTest::mouseClick(patchDialog->findChild<QPushButton*>(QStringLiteral("ok")),
+                              Qt::LeftButton);
+        });
+        s.Click(kIdSearch);
+        QVERIFY(s.dialog.isWindowModified());
+        Seen save;
+        bool hasThreeButtons = false;
+        WhenModalOpens([&](QWidget* question) {
+            auto* box = qobject_cast<QMessageBox*>(question);
+            save = {question->windowTitle(), box ? box->text() : QString(), QMessageBox::NoIcon,
+                    question->parentWidget(), box != nullptr};
+            hasThreeButtons = box && box->button(QMessageBox::Yes) &&
+                              box->button(QMessageBox::No) && box->button(QMessageBox::Cancel) &&
+                              box->defaultButton() == box->button(QMessageBox::Yes);
+            QTest::keyClick(question, Qt::Key_Escape);
+        });
+        QTest::keyClick(&s.dialog, Qt::Key_Escape);
+        QVERIFY(save.isMessageBox);
+        QCOMPARE(save.title, FromBytes(kSaveTitle));
+        QCOMPARE(save.text, FromBytes(SaveQuestion("firmware.rgn")));
+        QCOMPARE(save.parent, static_cast<QWidget*>(&s.dialog));
+        QVERIFY(hasThreeButtons);
+        QVERIFY(s.dialog.isVisible());
+        QVERIFY(s.image.IsModified());
+        QVERIFY(s.dialog.isWindowModified());
+        QCOMPARE(s.work.Read("firmware.rgn"), std::optional(TwoMessageFirmware()));
     }
 
     // A save whose folder is gone: the box has no owner, and under "Open for write failed"

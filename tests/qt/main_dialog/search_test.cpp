@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <functional>
 
 #include "expected_texts.h"
 #include "support/qt/test_registry.h"
@@ -157,6 +158,7 @@ private slots:
         QVERIFY(s.t.image.IsModified());
 
         s.t.SetFileField("no such file.rgn");
+        s.t.ui.answers.push_back(false);
         s.t.Click(kIdSearch);
         QCOMPARE(s.t.ui.messages.size(), std::size_t{1});
         QCOMPARE(s.t.ui.messages[0].title, kLoadFailedTitle);
@@ -166,7 +168,7 @@ private slots:
         QCOMPARE(s.t.image.FileName(), "firmware.rgn"s);
         s.t.ui.answers.push_back(false);
         s.t.Click(kIdExit);
-        QCOMPARE(s.t.ui.questions.size(), std::size_t{1});
+        QCOMPARE(s.t.ui.questions.size(), std::size_t{2});
     }
 
     void folderInsteadOfFileCannotBeLoaded() {
@@ -207,12 +209,14 @@ private slots:
         QVERIFY(s.t.image.IsModified());
 
         s.t.SetSearchText("");
+        s.t.ui.answers.push_back(false);
         s.t.Click(kIdSearch);
         QCOMPARE(s.t.ui.messages.size(), std::size_t{1});
         QCOMPARE(s.t.ui.messages[0].title, kNothingTitle);
         QCOMPARE(s.t.ui.messages[0].text, kNothingText);
         // The file was loaded afresh first: the unsaved patch is gone.
         QVERIFY(!s.t.image.IsModified());
+        QVERIFY(!s.t.Dialog().isWindowModified());
         QCOMPARE(s.t.confirmer.requests.size(), std::size_t{1});
     }
 
@@ -221,12 +225,13 @@ private slots:
         s.t.confirmer.answers.push_back({Answer::Ok, "Mine"s});
         s.t.Click(kIdSearch);
         s.t.confirmer.answers.push_back({Answer::Cancel, std::nullopt});
+        s.t.ui.answers.push_back(false);  // the pending patch is not saved
         s.t.Click(kIdSearch);
         QCOMPARE(s.t.confirmer.requests.size(), std::size_t{2});
         QCOMPARE(s.t.confirmer.requests[1].currentText, kFirstMessage);  // the original again
         QVERIFY(!s.t.image.IsModified());
         s.t.Click(kIdExit);
-        QVERIFY(s.t.ui.questions.empty());
+        QCOMPARE(s.t.ui.questions.size(), std::size_t{1});
     }
 
     void onePatchPerSearch() {
@@ -238,28 +243,68 @@ private slots:
         QVERIFY(s.t.ui.messages.empty());
     }
 
-    void escapeAfterPatchLeavesDiskUntouched() {
-        Session s;
-        s.t.confirmer.answers.push_back({Answer::Ok, "Mine"s});
-        s.t.Click(kIdSearch);
-        QSignalSpy finished(&s.t.Dialog(), &QDialog::finished);
-        QTest::keyClick(&s.t.Dialog(), Qt::Key_Escape);
-        QCOMPARE(finished.size(), 1);
-        QCOMPARE(finished.at(0).at(0).toInt(), int(QDialog::Rejected));
-        QVERIFY(s.t.ui.questions.empty());
-        QCOMPARE(s.work.Read("firmware.rgn"), std::optional(TwoMessageFirmware()));
-        QVERIFY(!FileExists(s.work.File("firmware.bak")));
+    // Every way of leaving, and a second Search, asks about the pending patch first: Cancel
+    // keeps the window, the patch and the marker; No then leaves (or reloads) without writing.
+    void everyWayOutAsksAndCancelKeepsThePatch() {
+        struct Way {
+            const char* name;
+            std::function<void(DialogUnderTest&)> take;
+            bool reloads;
+        };
+        const Way ways[] = {
+            {"Exit", [](DialogUnderTest& t) { t.Click(kIdExit); }, false},
+            {"Escape", [](DialogUnderTest& t) { QTest::keyClick(&t.Dialog(), Qt::Key_Escape); },
+             false},
+            {"close box", [](DialogUnderTest& t) { t.Dialog().close(); }, false},
+            {"Search", [](DialogUnderTest& t) { t.Click(kIdSearch); }, true},
+        };
+        for (const Way& way : ways) {
+            Session s;
+            s.t.confirmer.answers.push_back({Answer::Ok, "Mine"s});
+            s.t.Click(kIdSearch);
+            QVERIFY2(s.t.Dialog().isWindowModified(), way.name);
+
+            QSignalSpy finished(&s.t.Dialog(), &QDialog::finished);
+            s.t.ui.answers.push_back(YesNoCancel::Cancel);
+            way.take(s.t);
+            QCOMPARE(s.t.ui.questions.size(), std::size_t{1});
+            QCOMPARE(s.t.ui.questions[0].title, kSaveTitle);
+            QVERIFY2(s.t.Dialog().isVisible() && finished.isEmpty(), way.name);
+            QVERIFY2(s.t.image.IsModified() && s.t.Dialog().isWindowModified(), way.name);
+            QCOMPARE(s.t.confirmer.requests.size(), std::size_t{1});
+
+            s.t.ui.answers.push_back(false);
+            s.t.confirmer.answers.push_back({Answer::Cancel, std::nullopt});
+            way.take(s.t);
+            QCOMPARE(s.t.ui.questions.size(), std::size_t{2});
+            QCOMPARE(finished.size(), way.reloads ? 0 : 1);
+            if (way.reloads) {
+                // The file on disk again: the original message, nothing pending.
+                QCOMPARE(s.t.confirmer.requests.back().currentText, kFirstMessage);
+                QVERIFY2(!s.t.Dialog().isWindowModified(), way.name);
+            }
+            QCOMPARE(s.work.Read("firmware.rgn"), std::optional(TwoMessageFirmware()));
+            QVERIFY(!FileExists(s.work.File("firmware.bak")));
+        }
     }
 
-    void closeBoxAfterPatchAsksNothing() {
+    // Yes before a second Search saves first; the search then runs on the saved file.
+    void searchAgainYesSavesThenSearchesTheSavedFile() {
         Session s;
         s.t.confirmer.answers.push_back({Answer::Ok, "Mine"s});
         s.t.Click(kIdSearch);
-        QSignalSpy finished(&s.t.Dialog(), &QDialog::finished);
-        QVERIFY(s.t.Dialog().close());
-        QCOMPARE(finished.size(), 1);
-        QVERIFY(s.t.ui.questions.empty());
-        QCOMPARE(s.work.Read("firmware.rgn"), std::optional(TwoMessageFirmware()));
+        s.t.ui.answers.push_back(true);
+        s.t.confirmer.answers.push_back({Answer::Cancel, std::nullopt});
+        s.t.Click(kIdSearch);
+        QVERIFY(
+            s.t.ui.questions[0].text.ends_with("search the file on disk again without saving "
+                                               "your changes."));
+        QCOMPARE(s.work.Read("firmware.rgn"), std::optional(FirstPatched("Mine")));
+        QCOMPARE(s.work.Read("firmware.bak"), std::optional(TwoMessageFirmware()));
+        QVERIFY(!s.t.Dialog().isWindowModified());
+        // The first message is patched away: the second one is offered.
+        QCOMPARE(s.t.confirmer.requests.size(), std::size_t{2});
+        QCOMPARE(s.t.confirmer.requests[1].currentText, kSecondMessage);
     }
 
     void exitBeforeAnySearchClosesAtOnce() {
@@ -295,7 +340,7 @@ private slots:
         s.t.confirmer.answers.push_back({Answer::Cancel, std::nullopt});
         s.t.Click(kIdSearch);
         QCOMPARE(s.t.ui.messages.size(), std::size_t{1});
-        QCOMPARE(s.t.ui.messages[0].title, "tavlo"s);  // the program file's name
+        QCOMPARE(s.t.ui.messages[0].title, "Tavlo"s);  // the program file's name, capitalised
         QCOMPARE(s.t.ui.messages[0].text, kTooLongText);
         QCOMPARE(s.t.ui.messages[0].icon, MessageIcon::Exclamation);
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(s.t.FileField()));

@@ -16,6 +16,7 @@
 #include "qt/dialog_units.h"
 #include "qt/patch_dialog.h"
 #include "qt/text_boundary.h"
+#include "screen/screen_layout.h"
 #include "settings/settings_file.h"
 #include "support/qt/test_firmware.h"
 #include "typing.h"
@@ -243,6 +244,28 @@ void PatchDialogTest::enterInsertsLineBreakAndKeepsDialogOpen() {
     QVERIFY(dialog->isVisible());
 }
 
+void PatchDialogTest::whatTheReceiverHidesIsNotedUnderTheCounter() {
+    const auto dialog = ShowDialog(kMessage, "Owner", &firmware_->font);
+    QLabel* note = Label(*dialog, "hiddenNote");
+    QVERIFY(note->text().isEmpty());
+    QVERIFY(note->y() >= Label(*dialog, "counter")->geometry().bottom());
+    QPlainTextEdit* edit = NewEdit(*dialog);
+    edit->moveCursor(QTextCursor::End);
+    for (int line = 0; line < 7; ++line) {
+        QTest::keyClick(edit, Qt::Key_Return);
+    }
+    QTest::keyClicks(edit, QStringLiteral("Lost"));
+    LitPixelGrid unused;
+    const ScreenLayout layout(&firmware_->font, unused);
+    const HiddenText hidden = layout.Hidden("Owner\n\n\n\n\n\n\nLost");
+    QCOMPARE(hidden.linesBelow, 1);
+    QCOMPARE(note->text(), QString::fromLatin1(HiddenTextNote(hidden)));
+    for (int key = 0; key < 4; ++key) {
+        QTest::keyClick(edit, Qt::Key_Backspace);
+    }
+    QVERIFY(note->text().isEmpty());
+}
+
 void PatchDialogTest::emptyBoxShowsWholeLengthAndNoText() {
     const auto dialog = ShowDialog(kMessage, "", &firmware_->font);
     QCOMPARE(Label(*dialog, "counter")->text(),
@@ -355,7 +378,8 @@ void PatchDialogTest::controlsFollowTemplateInDialogUnits() {
         QApplication::setFont(previous);
 
         const DialogUnits units(dialog.QWidget::font());
-        QCOMPARE(dialog.size(), QSize(units.ToPixelsX(324), units.ToPixelsY(202)));
+        QCOMPARE(dialog.size(), QSize(units.ToPixelsX(tpl::kTemplate.width),
+                                      units.ToPixelsY(tpl::kTemplate.height)));
         for (const ControlTemplate& control : tpl::kControls) {
             QWidget* widget = dialog.findChild<QWidget*>(QString::fromLatin1(control.objectName));
             QVERIFY(widget);
@@ -463,9 +487,11 @@ void PatchDialogTest::resizingMovesNothing() {
     }
     const QPoint origin = dialog->PreviewOrigin();
     const QRect box = BoundingBox(Grab(*dialog), TextArea(*dialog), kBlack);
+    const QSize templateSize = dialog->size();
     for (const QSize size : {dialog->size() * 2, dialog->size() / 2}) {
         dialog->resize(size);
         QCoreApplication::processEvents();
+        QCOMPARE(dialog->size(), templateSize);  // the frame keeps the template's size
         for (std::size_t i = 0; i < std::size(tpl::kControls); ++i) {
             const char* name = tpl::kControls[i].objectName;
             QCOMPARE(dialog->findChild<QWidget*>(QString::fromLatin1(name))->geometry(),

@@ -19,6 +19,7 @@ private slots:
     void typingUpdatesCounterColourAndPreviewOnEveryKey();
     void screenShowsWhatAFreshPaintShowsAfterEveryKey();
     void enterInsertsLineBreakAndKeepsDialogOpen();
+    void whatTheReceiverHidesIsNotedUnderTheCounter();
     void emptyBoxShowsWholeLengthAndNoText();
     void withoutFontCounterWorksAndNoTextIsDrawn();
     void okTakesEditedTextOver();

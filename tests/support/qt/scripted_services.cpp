@@ -9,15 +9,28 @@ void ScriptedUi::ShowMessage(QWidget* owner, std::string_view title, std::string
     messages.push_back({owner, std::string(title), std::string(text), icon});
 }
 
-bool ScriptedUi::AskYesNo(QWidget* owner, std::string_view title, std::string_view text) {
+YesNoCancel ScriptedUi::NextAnswer(QWidget* owner, std::string_view title, std::string_view text) {
     questions.push_back({owner, std::string(title), std::string(text)});
     if (answers.empty()) {
         QTest::qFail("a question was asked that the test did not expect", __FILE__, __LINE__);
-        return false;
+        return YesNoCancel::Cancel;
     }
-    const bool answer = answers.front();
+    const YesNoCancel answer = answers.front().reply;
     answers.pop_front();
     return answer;
+}
+
+bool ScriptedUi::AskYesNo(QWidget* owner, std::string_view title, std::string_view text) {
+    const YesNoCancel answer = NextAnswer(owner, title, text);
+    if (answer == YesNoCancel::Cancel) {
+        QTest::qFail("Cancel was scripted for a question without it", __FILE__, __LINE__);
+    }
+    return answer == YesNoCancel::Yes;
+}
+
+YesNoCancel ScriptedUi::AskYesNoCancel(QWidget* owner, std::string_view title,
+                                       std::string_view text) {
+    return NextAnswer(owner, title, text);
 }
 
 std::optional<QString> ScriptedUi::GetOpenFileName(QWidget* owner, const QString& initialName,

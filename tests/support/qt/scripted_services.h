@@ -37,6 +37,8 @@ public:
     void ShowMessage(QWidget* owner, std::string_view title, std::string_view text,
                      MessageIcon icon) override;
     bool AskYesNo(QWidget* owner, std::string_view title, std::string_view text) override;
+    YesNoCancel AskYesNoCancel(QWidget* owner, std::string_view title,
+                               std::string_view text) override;
     std::optional<QString> GetOpenFileName(QWidget* owner, const QString& initialName,
                                            const std::vector<FileFilter>& filters,
                                            const QString& defaultExtension) override;
@@ -45,7 +47,20 @@ public:
     std::vector<Question> questions;
     std::vector<FileRequest> fileRequests;
 
-    std::deque<bool> answers;         // for AskYesNo; an unscripted question fails
+private:
+    YesNoCancel NextAnswer(QWidget* owner, std::string_view title, std::string_view text);
+
+public:
+    // One scripted answer: true and false stand for Yes and No.
+    struct ScriptedAnswer {
+        ScriptedAnswer(bool yes) : reply(yes ? YesNoCancel::Yes : YesNoCancel::No) {}
+        ScriptedAnswer(YesNoCancel reply) : reply(reply) {}
+        YesNoCancel reply;
+    };
+
+    // For every question, in turn; an unscripted question fails, and so does a Cancel scripted
+    // for a question without that button.
+    std::deque<ScriptedAnswer> answers;
     std::deque<QString> fileChoices;  // for GetOpenFileName; an empty one, or none left, cancels
 };
 

@@ -26,20 +26,13 @@ InputFile::InputFile() {
         std::perror("cannot create the fuzz input file");
         std::abort();
     }
-    // Reached through /proc the file needs no name, so even a run that ends in a crash leaves
-    // nothing behind.
-    const std::string anonymous = "/proc/self/fd/" + std::to_string(fd_);
-    if (::access(anonymous.c_str(), R_OK) == 0 && ::unlink(path_.c_str()) == 0) {
-        path_ = anonymous;
-        named_ = false;
-    }
+    // The file keeps its name: the image follows a name's links to the file it reads and saves,
+    // and a /proc/self/fd link to an unlinked file leads nowhere.
 }
 
 InputFile::~InputFile() {
     ::close(fd_);
-    if (named_) {
-        ::unlink(path_.c_str());
-    }
+    ::unlink(path_.c_str());
 }
 
 const std::string& InputFile::Write(const std::uint8_t* data, std::size_t size) {

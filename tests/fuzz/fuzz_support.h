@@ -33,7 +33,6 @@ public:
 private:
     std::string path_;
     int fd_ = -1;
-    bool named_ = true;  // false once the file is reached through /proc only
 };
 
 }  // namespace tavlo::fuzz

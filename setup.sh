@@ -2,15 +2,23 @@
 # Set-up for a fresh Debian 12 machine: installs what is missing, builds, then
 #   ./setup.sh run   starts the desktop program on a copy of the sample firmware
 #   ./setup.sh test  passes every test, once normally and once under ASan + UBSan
+#   ./setup.sh windows-test  cross-builds for Windows and passes its tests under Wine
+#   ./setup.sh windows       builds build/windows/tavlo-<version>-windows-x64.zip
 set -euo pipefail
 cd "$(dirname "$0")"
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgtest-dev libgmock-dev
           libgl-dev xvfb xauth chromium xdg-utils)
 
+# The Windows build: the mingw-w64 cross compiler, Wine to run its programs and tests, and
+# GoogleTest's sources for the cross compiler to build.
+windows_packages=(cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+                  wine wine64 googletest libstb-dev)
+apt_options=()
+
 install_missing() {
     local missing=()
-    for p in "${packages[@]}"; do
+    for p in "$@"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" ||
             missing+=("$p")
     done
@@ -19,7 +27,8 @@ install_missing() {
         local sudo=""
         [ "$(id -u)" -eq 0 ] || sudo="sudo"
         $sudo apt-get update -qq
-        DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+        DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${apt_options[@]}" \
+            "${missing[@]}"
     fi
 }
 
@@ -30,7 +39,7 @@ build() {
 
 case "${1:-}" in
 run)
-    install_missing
+    install_missing "${packages[@]}"
     build default
     # The desktop program starts in a working folder that holds a fresh copy of the sample
     # firmware, so its file-name field already shows sample.rgn: press "Search !".
@@ -47,7 +56,7 @@ run)
     exec "$program"
     ;;
 test)
-    install_missing
+    install_missing "${packages[@]}"
     build default
     ctest --preset default
     build sanitize
@@ -55,8 +64,28 @@ test)
     # Every fuzz target for 30 seconds (clang, libFuzzer, ASan + UBSan; a build of its own).
     tools/run_fuzzers.sh 30
     ;;
+windows-test)
+    apt_options=(--no-install-recommends)  # Wine's fonts and multimedia are not needed
+    install_missing "${windows_packages[@]}"
+    build windows
+    ctest --preset windows
+    ;;
+windows)
+    apt_options=(--no-install-recommends)
+    install_missing "${windows_packages[@]}"
+    build windows
+    version=$(sed -n 's/^project(Tavlo VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+    package=build/windows/tavlo-$version-windows-x64
+    rm -rf "$package" "$package.zip"
+    mkdir -p "$package"
+    cp build/windows/bin/tavlo-cli.exe "$package/"
+    cp resources/windows-readme.txt "$package/README.txt"
+    (cd build/windows && cmake -E tar cf "tavlo-$version-windows-x64.zip" --format=zip \
+        "tavlo-$version-windows-x64")
+    ls -l "$package.zip"
+    ;;
 *)
-    echo "usage: $0 run|test" >&2
+    echo "usage: $0 run|test|windows-test|windows" >&2
     exit 2
     ;;
 esac

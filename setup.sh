@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Set-up for a fresh Debian 12 machine: installs what is missing, builds, then
-#   ./setup.sh run      starts the desktop program on a copy of the sample firmware
-#   ./setup.sh test     passes every test, once normally and once under ASan + UBSan
-#   ./setup.sh package  builds the Debian package build/package/tavlo_VERSION_amd64.deb
+#   ./setup.sh run           starts the desktop program on a copy of the sample firmware
+#   ./setup.sh test          passes every test, once normally and once under ASan + UBSan
+#   ./setup.sh package       builds the Debian package build/package/tavlo_VERSION_amd64.deb
+#   ./setup.sh windows-test  cross-builds for Windows and passes its tests under Wine
+#   ./setup.sh windows       builds build/windows/tavlo-<version>-windows-x64.zip
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -16,6 +18,12 @@ package_packages=(dpkg-dev file)
 test_packages=(chromium lintian desktop-file-utils appstream man-db bash-completion xdotool
                xclip libgtk-3-bin)
 
+# The Windows build: the mingw-w64 cross compiler, Wine to run its programs and tests, and
+# GoogleTest's sources for the cross compiler to build.
+windows_packages=(cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+                  wine wine64 googletest libstb-dev)
+apt_options=()
+
 install_missing() {
     local missing=()
     for p in "$@"; do
@@ -27,7 +35,8 @@ install_missing() {
         local sudo=""
         [ "$(id -u)" -eq 0 ] || sudo="sudo"
         $sudo apt-get update -qq
-        DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+        DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${apt_options[@]}" \
+            "${missing[@]}"
     fi
 }
 
@@ -70,8 +79,28 @@ package)
     cpack --preset package
     ls build/package/*.deb
     ;;
+windows-test)
+    apt_options=(--no-install-recommends)  # Wine's fonts and multimedia are not needed
+    install_missing "${windows_packages[@]}"
+    build windows
+    ctest --preset windows
+    ;;
+windows)
+    apt_options=(--no-install-recommends)
+    install_missing "${windows_packages[@]}"
+    build windows
+    version=$(sed -n 's/^project(Tavlo VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+    package=build/windows/tavlo-$version-windows-x64
+    rm -rf "$package" "$package.zip"
+    mkdir -p "$package"
+    cp build/windows/bin/tavlo-cli.exe "$package/"
+    cp resources/windows-readme.txt "$package/README.txt"
+    (cd build/windows && cmake -E tar cf "tavlo-$version-windows-x64.zip" --format=zip \
+        "tavlo-$version-windows-x64")
+    ls -l "$package.zip"
+    ;;
 *)
-    echo "usage: $0 run|test|package" >&2
+    echo "usage: $0 run|test|package|windows-test|windows" >&2
     exit 2
     ;;
 esac

@@ -1,6 +1,7 @@
 #include "cli/cli_context.h"
 
 #include "core/disk_file.h"
+#include "core/file_names.h"
 #include "core/firmware_image.h"
 #include "core/windows1252.h"
 #include "screen/screen_layout.h"
@@ -20,11 +21,11 @@ void StderrMessages::ShowMessage(std::string_view title, std::string_view text) 
 
 std::string DesktopProgramPath(const std::string& programPath) {
     std::string self = programPath;
-    if (self.find('/') == std::string::npos) {
+    if (self.find_first_of(kPathSeparators) == std::string::npos) {
         // Started through PATH: ask the system where this executable lies.
         self = RunningExecutablePath().value_or(self);
     }
-    const std::size_t slash = self.rfind('/');
+    const std::size_t slash = self.find_last_of(kPathSeparators);
     return (slash == std::string::npos ? std::string() : self.substr(0, slash + 1)) + "tavlo";
 }
 

@@ -1,17 +1,23 @@
-#include <csignal>
 #include <cstdio>
 #include <exception>
 #include <new>
+#include <string>
+#include <vector>
 
 #include "cli/cli_context.h"
+#include "cli/native_arguments.h"
 #include "cli/run_cli.h"
 
 int main(int argc, char** argv) {
-    // Past a file-size limit a write should fail and be reported, not end the program.
-    std::signal(SIGXFSZ, SIG_IGN);
     // Whatever a command did not foresee ends it with a message, never with std::terminate.
     try {
-        return tavlo::cli::RunCli(argc, argv);
+        std::vector<std::string> arguments = tavlo::cli::NativeArguments(argc, argv);
+        std::vector<char*> pointers;
+        for (std::string& argument : arguments) {
+            pointers.push_back(argument.data());
+        }
+        pointers.push_back(nullptr);
+        return tavlo::cli::RunCli(static_cast<int>(arguments.size()), pointers.data());
     } catch (const std::bad_alloc&) {
         std::fputs("tavlo-cli: not enough memory\n", stderr);
     } catch (const std::exception& error) {

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <memory>
 
+#include "core/disk_file.h"
+
 // The maintained single-file PNG encoder, compiled into this file only.
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #define STBI_WRITE_NO_STDIO
@@ -33,7 +35,7 @@ void WriteChunk(void* context, void* data, int size) {
 
 bool WritePng(const std::string& path, const RgbRaster& raster) {
     static_assert(sizeof(Rgb) == 3, "the raster's pixels are packed RGB bytes");
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
+    std::unique_ptr<std::FILE, FileCloser> file(OpenStream(path, "wb"));
     if (!file) {
         return false;
     }

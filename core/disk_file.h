@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <memory>
 #include <optional>
 #include <span>
@@ -106,6 +107,9 @@ struct SmallFile {
     std::string bytes;    // Read
 };
 SmallFile ReadSmallFile(const std::string& path, std::size_t maxSize);
+
+// Opens a file by its file-system name as a C stream (std::fopen's modes), or nullptr.
+std::FILE* OpenStream(const std::string& path, const char* mode);
 
 // The full path of the running program's own file, as the system knows it (a program started
 // through PATH has no folder in its argument zero). Nothing when the system cannot tell.

@@ -7,6 +7,15 @@
 // File names between the dialog's fields (Windows-1252 text) and the file system (UTF-8 names).
 namespace tavlo {
 
+// The characters that end a folder's name in a path: Windows takes "\\" as well as "/".
+#ifdef _WIN32
+inline constexpr const char* kPathSeparators = "/\\";
+inline constexpr bool kNamesIgnoreCase = true;  // the file system finds any spelling
+#else
+inline constexpr const char* kPathSeparators = "/";
+inline constexpr bool kNamesIgnoreCase = false;
+#endif
+
 // The file-system path of a name typed in a field.
 std::string NativePath(std::string_view windows1252);
 

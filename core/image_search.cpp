@@ -1,7 +1,7 @@
-#include <string.h>  // memmem
 #include <cstring>
 #include <limits>
 
+#include "core/byte_search.h"
 #include "core/firmware_image.h"
 
 namespace tavlo {
@@ -18,7 +18,7 @@ const std::uint8_t* FindWithByteAfter(const std::uint8_t* data, std::uint32_t le
     if (patternSize == 0) {
         return data;  // the empty pattern occurs at the first candidate
     }
-    return static_cast<const std::uint8_t*>(::memmem(data, length - 1, pattern, patternSize));
+    return static_cast<const std::uint8_t*>(FindByteRun(data, length - 1, pattern, patternSize));
 }
 
 // Whether the image has a current match inside its bytes.

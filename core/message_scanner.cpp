@@ -1,13 +1,12 @@
 #include "core/message_scanner.h"
 
-#include <string.h>  // memmem
-
 #include <algorithm>
 #include <cstring>
 #include <limits>
 #include <memory>
 #include <vector>
 
+#include "core/byte_search.h"
 #include "core/disk_file.h"
 
 namespace tavlo {
@@ -93,8 +92,8 @@ bool ScanPass::VisitMatchesInPiece() {
     const char* data = buffer_.get();
     while (searchFrom_ + std::max<std::size_t>(text_.size(), 1) <= filled_) {
         const void* found = text_.empty() ? data + searchFrom_
-                                          : ::memmem(data + searchFrom_, filled_ - searchFrom_,
-                                                     text_.data(), text_.size());
+                                          : FindByteRun(data + searchFrom_, filled_ - searchFrom_,
+                                                        text_.data(), text_.size());
         if (found == nullptr) {
             return true;
         }

@@ -6,6 +6,7 @@
 
 #include "core/ascii.h"
 #include "core/disk_file.h"
+#include "core/file_names.h"
 #include "settings/settings_file.h"
 
 // Where the settings file lies: beside the program, named after it with the extension ".cfg".
@@ -20,7 +21,7 @@ namespace fs = std::filesystem;
 // directory name is no extension, and neither is a "." that begins the final component: the
 // program "/x/.tavlo" reads "/x/.tavlo.cfg", not "/x/.CFG".
 std::string WithSettingsExtension(std::string path) {
-    const std::size_t slash = path.rfind('/');
+    const std::size_t slash = path.find_last_of(kPathSeparators);
     const std::size_t nameStart = (slash == std::string::npos) ? 0 : slash + 1;
     const std::size_t dot = path.rfind('.');
     if (dot != std::string::npos && dot > nameStart) {
@@ -35,10 +36,12 @@ std::string WithSettingsExtension(std::string path) {
 // in which the folder lists its files.
 std::string WithExistingLetterCase(const std::string& path) {
     std::error_code error;
-    if (fs::exists(fs::symlink_status(path, error))) {
+    // Where the file system ignores case, any spelling is found: the folder's listing says how
+    // the file is spelled.
+    if (!kNamesIgnoreCase && fs::exists(fs::symlink_status(path, error))) {
         return path;
     }
-    const std::size_t slash = path.rfind('/');
+    const std::size_t slash = path.find_last_of(kPathSeparators);
     const std::string folderPrefix = (slash == std::string::npos) ? "" : path.substr(0, slash + 1);
     const std::string name = path.substr(folderPrefix.size());
     std::optional<std::string> best;
@@ -59,7 +62,7 @@ std::string WithExistingLetterCase(const std::string& path) {
 const std::string& GetConfigFileName(std::string_view programPath) {
     static std::string settingsPath;
     std::string program(programPath);
-    if (program.find('/') == std::string::npos) {
+    if (program.find_first_of(kPathSeparators) == std::string::npos) {
         // Without a running program's path the settings file is looked for in the current folder.
         program = RunningExecutablePath().value_or(program);
     }

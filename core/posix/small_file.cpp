@@ -69,3 +69,11 @@ SmallFile ReadSmallFile(const std::string& path, std::size_t maxSize) {
 }
 
 }  // namespace tavlo
+
+namespace tavlo {
+
+std::FILE* OpenStream(const std::string& path, const char* mode) {
+    return std::fopen(path.c_str(), mode);
+}
+
+}  // namespace tavlo

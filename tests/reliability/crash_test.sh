@@ -9,6 +9,9 @@
 #
 #   crash_test.sh TAVLO_CLI [KILLS] [MEBIBYTES]      (defaults: 200 kills, a 32 MiB file)
 #
+# TAVLO_CLI_RUNNER, when set, is the command that starts the program (cmake/wine-run.sh for
+# tavlo-cli.exe); a kill then ends the runner's process, which Wine's loader has become.
+#
 # The delays before the kills are spread evenly over the time a whole run takes, measured first;
 # every fourth kill instead waits until the save's temporary file has appeared.
 set -uo pipefail
@@ -17,6 +20,7 @@ cli=${1:?usage: crash_test.sh TAVLO_CLI [KILLS] [MEBIBYTES]}
 kills=${2:-200}
 mebibytes=${3:-32}
 [[ -x "$cli" ]] || { echo "not an executable: $cli" >&2; exit 2; }
+read -r -a runner <<<"${TAVLO_CLI_RUNNER:-}"
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/tavlo-crash-XXXXXX")
 trap 'rm -rf "$work"' EXIT
@@ -41,9 +45,9 @@ make_states() {
     printf '%s\0' "$message" |
         dd of="$work/original" bs=1 seek=$((mebibytes * 512 * 1024 + 7)) conv=notrunc status=none
     cp "$work/original" "$file"
-    "$cli" patch "$file" --search "$search" --text "$text_a" >/dev/null || return 1
+    "${runner[@]}" "$cli" patch "$file" --search "$search" --text "$text_a" >/dev/null || return 1
     cp "$file" "$work/state_a"
-    "$cli" patch "$file" --search "$search" --text "$text_b" >/dev/null || return 1
+    "${runner[@]}" "$cli" patch "$file" --search "$search" --text "$text_b" >/dev/null || return 1
     cp "$file" "$work/state_b"
     # The two states differ only inside the message.
     local differing
@@ -68,7 +72,7 @@ for _ in 1 2 3; do
     next=$([[ $current == a ]] && echo b || echo a)
     text_var=text_$next
     start=$(now_ms)
-    "$cli" patch "$file" --search "$search" --text "${!text_var}" >/dev/null || exit 1
+    "${runner[@]}" "$cli" patch "$file" --search "$search" --text "${!text_var}" >/dev/null || exit 1
     took=$(($(now_ms) - start + 1))
     ((run_ms == 0 || took < run_ms)) && run_ms=$took
     current=$next
@@ -94,7 +98,7 @@ for ((kill = 1; kill <= kills; ++kill)); do
     delay_ms=$((delay_ms % run_ms))
     moment="after $delay_ms ms"
 
-    "$cli" patch "$file" --search "$search" --text "${!text_var}" >/dev/null 2>"$work/stderr" &
+    "${runner[@]}" "$cli" patch "$file" --search "$search" --text "${!text_var}" >/dev/null 2>"$work/stderr" &
     pid=$!
     if ((kill % 4 == 0)); then
         # Every fourth kill waits for the save's temporary file, so that a share of the kills
@@ -138,7 +142,7 @@ for ((kill = 1; kill <= kills; ++kill)); do
     before=$current
     after=$([[ $before == a ]] && echo b || echo a)
     text_var=text_$after
-    if ! "$cli" patch "$file" --search "$search" --text "${!text_var}" >/dev/null 2>"$work/stderr"; then
+    if ! "${runner[@]}" "$cli" patch "$file" --search "$search" --text "${!text_var}" >/dev/null 2>"$work/stderr"; then
         fail "$kill" "the save after the kill failed: $(cat "$work/stderr")"
         continue
     fi

@@ -20,9 +20,19 @@ inline ProcessResult RunCli(const std::vector<std::string>& args, std::vector<st
 // A copy of tavlo-cli inside `dir`, so that the settings file beside it is under the test's
 // control.
 inline std::string CopyCliInto(const TempDir& dir) {
-    const std::string copy = dir.File("tavlo-cli");
+    const std::string copy = dir.File(std::filesystem::path(TAVLO_CLI_PATH).filename().string());
     std::filesystem::copy_file(TAVLO_CLI_PATH, copy);
     return copy;
+}
+
+// A file name as tavlo-cli prints it: its escapes double the backslash, so Windows paths show
+// every folder separator twice.
+inline std::string ShownPath(const std::string& path) {
+    std::string shown;
+    for (const char c : path) {
+        shown += c == '\\' ? std::string("\\\\") : std::string(1, c);
+    }
+    return shown;
 }
 
 // A settings file with the given lines, CR LF ended.

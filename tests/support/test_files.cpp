@@ -10,9 +10,29 @@
 
 namespace tavlo::test {
 
+#ifdef _WIN32
+// The C runtime of Windows has neither mkdtemp nor setenv.
+namespace {
+
+char* mkdtemp(char* pattern) {
+    return _mktemp(pattern) != nullptr && std::filesystem::create_directory(pattern) ? pattern
+                                                                                     : nullptr;
+}
+
+int setenv(const char* name, const char* value, int) {
+    return _putenv_s(name, value);
+}
+
+int unsetenv(const char* name) {
+    return _putenv_s(name, "");
+}
+
+}  // namespace
+#endif
+
 TempDir::TempDir() {
     std::string pattern = (std::filesystem::temp_directory_path() / "tavlo-test-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) {
+    if (mkdtemp(pattern.data()) == nullptr) {
         ADD_FAILURE() << "cannot create a temporary folder";
     }
     path_ = pattern;
@@ -34,11 +54,16 @@ TempDir::~TempDir() {
 }
 
 std::string TempDir::File(std::string_view name) const {
-    return (path_ / name).string();
+    const std::u8string utf8 = (path_ / PathOf(name)).u8string();
+    return std::string(utf8.begin(), utf8.end());
+}
+
+std::filesystem::path PathOf(std::string_view utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
 }
 
 void WriteFile(const std::string& path, std::string_view bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::ofstream out(PathOf(path), std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (!out) {
         ADD_FAILURE() << "cannot write " << path;
@@ -46,7 +71,7 @@ void WriteFile(const std::string& path, std::string_view bytes) {
 }
 
 std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(PathOf(path), std::ios::binary);
     if (!in) {
         ADD_FAILURE() << "cannot read " << path;
         return {};
@@ -56,7 +81,7 @@ std::string ReadFile(const std::string& path) {
 
 bool FileExists(const std::string& path) {
     std::error_code ignored;
-    return std::filesystem::exists(std::filesystem::symlink_status(path, ignored));
+    return std::filesystem::exists(std::filesystem::symlink_status(PathOf(path), ignored));
 }
 
 std::vector<std::string> Names(const std::filesystem::path& folder) {
@@ -74,17 +99,17 @@ ScopedEnv::ScopedEnv(const char* name, const char* value) : name_(name) {
         oldValue_ = old;
     }
     if (value) {
-        ::setenv(name, value, 1);
+        setenv(name, value, 1);
     } else {
-        ::unsetenv(name);
+        unsetenv(name);
     }
 }
 
 ScopedEnv::~ScopedEnv() {
     if (hadValue_) {
-        ::setenv(name_.c_str(), oldValue_.c_str(), 1);
+        setenv(name_.c_str(), oldValue_.c_str(), 1);
     } else {
-        ::unsetenv(name_.c_str());
+        unsetenv(name_.c_str());
     }
 }
 

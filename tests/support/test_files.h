@@ -26,6 +26,10 @@ private:
     std::filesystem::path path_;
 };
 
+// The file-system path of a UTF-8 name (on Windows a std::string path would be read in the
+// ANSI code page).
+std::filesystem::path PathOf(std::string_view utf8);
+
 // Whole-file helpers that fail the current test (ADD_FAILURE) when the file system does.
 void WriteFile(const std::string& path, std::string_view bytes);
 std::string ReadFile(const std::string& path);

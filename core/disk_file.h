@@ -115,4 +115,11 @@ std::FILE* OpenStream(const std::string& path, const char* mode);
 // through PATH has no folder in its argument zero). Nothing when the system cannot tell.
 std::optional<std::string> RunningExecutablePath();
 
+// The user's own folder for Tavlo's settings: $XDG_CONFIG_HOME/tavlo (default ~/.config/tavlo)
+// on Linux, %APPDATA%\Tavlo on Windows. Nothing when the system knows no such folder.
+std::optional<std::string> UserSettingsFolder();
+
+// Whether the user may create files in `folder` (empty: the current folder).
+bool IsWritableFolder(const std::string& folder);
+
 }  // namespace tavlo

@@ -1,12 +1,10 @@
 #include "settings/settings_location.h"
 
-#include <pwd.h>
-#include <unistd.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
+#include "core/disk_file.h"
 #include "settings/settings_file.h"
 
 namespace tavlo {
@@ -24,25 +22,6 @@ bool IsExistingFile(const std::string& path) {
     return fs::exists(status) && !fs::is_directory(status);
 }
 
-std::optional<std::string> AbsoluteVariable(const char* name) {
-    const char* value = std::getenv(name);
-    if (value == nullptr || value[0] != '/') {
-        return std::nullopt;
-    }
-    return std::string(value);
-}
-
-// $HOME, or the home folder of the user database when HOME is unset (a service, su -).
-std::optional<std::string> HomeFolder() {
-    if (auto home = AbsoluteVariable("HOME")) {
-        return home;
-    }
-    if (const passwd* user = ::getpwuid(::getuid()); user != nullptr && user->pw_dir[0] == '/') {
-        return std::string(user->pw_dir);
-    }
-    return std::nullopt;
-}
-
 // Folders whose programs were installed by the system: settings kept beside them would be
 // shared by every user and lost at the next upgrade. A link such as /bin is resolved first.
 bool IsSystemFolder(const fs::path& folder) {
@@ -55,18 +34,11 @@ bool IsSystemFolder(const fs::path& folder) {
     return *part == "usr" || *part == "opt";
 }
 
-bool IsWritableFolder(const fs::path& folder) {
-    return ::access(folder.empty() ? "." : folder.c_str(), W_OK) == 0;
-}
-
 }  // namespace
 
 std::optional<std::string> PerUserSettingsFile() {
-    if (auto config = AbsoluteVariable("XDG_CONFIG_HOME")) {
-        return *config + "/tavlo/tavlo.cfg";
-    }
-    if (auto home = HomeFolder()) {
-        return *home + "/.config/tavlo/tavlo.cfg";
+    if (auto folder = UserSettingsFolder()) {
+        return *folder + "/tavlo.cfg";
     }
     return std::nullopt;
 }
@@ -86,7 +58,7 @@ std::optional<std::string> SettingsFileToRead(std::string_view programPath) {
 std::string SettingsFileToCreate(std::string_view programPath) {
     const std::string beside = GetConfigFileName(programPath);
     const fs::path folder = fs::path(beside).parent_path();
-    if (IsWritableFolder(folder) && !IsSystemFolder(folder)) {
+    if (IsWritableFolder(folder.string()) && !IsSystemFolder(folder)) {
         return beside;
     }
     return PerUserSettingsFile().value_or(beside);

@@ -7,6 +7,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
 
 // The file calls that differ from one system to another, behind one small interface that the
 // rest of the program uses: the firmware file an image is read from and saved to, small text
@@ -105,6 +106,14 @@ struct SmallFile {
     int errorNumber = 0;  // NotOpened: the errno of the open (ENOENT: there is none)
     std::string problem;  // NotOpened, Refused: why, in plain words
     std::string bytes;    // Read
+
+    // A file that was not read, and why.
+    static SmallFile Unread(Result result, std::string problem = {}) {
+        SmallFile file;
+        file.result = result;
+        file.problem = std::move(problem);
+        return file;
+    }
 };
 SmallFile ReadSmallFile(const std::string& path, std::size_t maxSize);
 

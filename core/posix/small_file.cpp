@@ -9,17 +9,6 @@
 
 namespace tavlo {
 
-namespace {
-
-SmallFile Refused(SmallFile::Result result, std::string problem = {}) {
-    SmallFile file;
-    file.result = result;
-    file.problem = std::move(problem);
-    return file;
-}
-
-}  // namespace
-
 SmallFile ReadSmallFile(const std::string& path, std::size_t maxSize) {
     // O_NONBLOCK: opening a pipe without a writer must not wait for one.
     UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
@@ -31,16 +20,16 @@ SmallFile ReadSmallFile(const std::string& path, std::size_t maxSize) {
     }
     struct stat info {};
     if (::fstat(fd.Get(), &info) != 0) {
-        return Refused(SmallFile::Result::Refused, ErrorText(errno));
+        return SmallFile::Unread(SmallFile::Result::Refused, ErrorText(errno));
     }
     if (S_ISDIR(info.st_mode)) {
-        return Refused(SmallFile::Result::Refused, ErrorText(EISDIR));
+        return SmallFile::Unread(SmallFile::Result::Refused, ErrorText(EISDIR));
     }
     if (!S_ISREG(info.st_mode)) {
-        return Refused(SmallFile::Result::Refused, "Not a regular file");
+        return SmallFile::Unread(SmallFile::Result::Refused, "Not a regular file");
     }
     if (static_cast<std::uint64_t>(info.st_size) > maxSize) {
-        return Refused(SmallFile::Result::TooLarge);
+        return SmallFile::Unread(SmallFile::Result::TooLarge);
     }
     // One byte more than the file says it holds shows whether it grew; a file that grew, and
     // one that states no size (those under /proc), is read on up to the limit.
@@ -52,14 +41,14 @@ SmallFile ReadSmallFile(const std::string& path, std::size_t maxSize) {
         const std::int64_t n = ReadUpTo(
             fd.Get(), reinterpret_cast<std::uint8_t*>(bytes.data()) + got, bytes.size() - got);
         if (n < 0) {
-            return Refused(SmallFile::Result::Refused, ErrorText(errno));
+            return SmallFile::Unread(SmallFile::Result::Refused, ErrorText(errno));
         }
         got += static_cast<std::size_t>(n);
         if (got < bytes.size()) {
             break;
         }
         if (got > maxSize) {
-            return Refused(SmallFile::Result::TooLarge);
+            return SmallFile::Unread(SmallFile::Result::TooLarge);
         }
         bytes.resize(maxSize + 1);
     }

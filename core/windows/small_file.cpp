@@ -6,22 +6,11 @@
 
 namespace tavlo {
 
-namespace {
-
-SmallFile Refused(SmallFile::Result result, std::string problem = {}) {
-    SmallFile file;
-    file.result = result;
-    file.problem = std::move(problem);
-    return file;
-}
-
-}  // namespace
-
 SmallFile ReadSmallFile(const std::string& path, std::size_t maxSize) {
     const std::wstring wide = Wide(path);
     const DWORD attributes = GetFileAttributesW(wide.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-        return Refused(SmallFile::Result::Refused, ErrorText(EISDIR));
+        return SmallFile::Unread(SmallFile::Result::Refused, ErrorText(EISDIR));
     }
     UniqueHandle file(CreateFileW(wide.c_str(), GENERIC_READ,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -34,14 +23,14 @@ SmallFile ReadSmallFile(const std::string& path, std::size_t maxSize) {
     }
     // A pipe or a device ("CON", "NUL") is no file to read whole.
     if (GetFileType(file.Get()) != FILE_TYPE_DISK) {
-        return Refused(SmallFile::Result::Refused, "Not a regular file");
+        return SmallFile::Unread(SmallFile::Result::Refused, "Not a regular file");
     }
     LARGE_INTEGER length;
     if (!GetFileSizeEx(file.Get(), &length)) {
-        return Refused(SmallFile::Result::Refused, WinErrorText(GetLastError()));
+        return SmallFile::Unread(SmallFile::Result::Refused, WinErrorText(GetLastError()));
     }
     if (static_cast<std::uint64_t>(length.QuadPart) > maxSize) {
-        return Refused(SmallFile::Result::TooLarge);
+        return SmallFile::Unread(SmallFile::Result::TooLarge);
     }
     // One byte more than the file says it holds shows whether it grew meanwhile.
     SmallFile read;
@@ -50,10 +39,10 @@ SmallFile ReadSmallFile(const std::string& path, std::size_t maxSize) {
     const std::int64_t got = ReadUpTo(
         file.Get(), reinterpret_cast<std::uint8_t*>(read.bytes.data()), read.bytes.size(), error);
     if (got < 0) {
-        return Refused(SmallFile::Result::Refused, WinErrorText(error));
+        return SmallFile::Unread(SmallFile::Result::Refused, WinErrorText(error));
     }
     if (static_cast<std::size_t>(got) > maxSize) {
-        return Refused(SmallFile::Result::TooLarge);
+        return SmallFile::Unread(SmallFile::Result::TooLarge);
     }
     read.bytes.resize(static_cast<std::size_t>(got));
     read.result = SmallFile::Result::Read;

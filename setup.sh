@@ -18,10 +18,11 @@ package_packages=(dpkg-dev file)
 test_packages=(chromium lintian desktop-file-utils appstream man-db bash-completion xdotool
                xclip libgtk-3-bin)
 
-# The Windows build: the mingw-w64 cross compiler, Wine to run its programs and tests, and
-# GoogleTest's sources for the cross compiler to build.
+# The Windows build: the mingw-w64 cross compiler, Wine (with its own fonts, which the dialogs'
+# "MS Sans Serif" comes from) to run its programs and tests, and GoogleTest's sources for the
+# cross compiler to build.
 windows_packages=(cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-                  wine wine64 googletest libstb-dev)
+                  wine wine64 fonts-wine googletest libstb-dev)
 apt_options=()
 
 install_missing() {

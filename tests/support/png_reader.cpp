@@ -6,6 +6,8 @@
 #define STB_IMAGE_IMPLEMENTATION
 #define STBI_ONLY_PNG
 #include <stb_image.h>
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#include <stb_image_write.h>
 
 namespace tavlo::test {
 
@@ -27,6 +29,12 @@ std::optional<RgbRaster> ReadPng(const std::string& path) {
             Rgb{pixels.get()[3 * i], pixels.get()[3 * i + 1], pixels.get()[3 * i + 2]};
     }
     return picture;
+}
+
+bool WritePng(const std::string& path, const RgbRaster& picture) {
+    static_assert(sizeof(Rgb) == 3, "the pixels are written as packed RGB");
+    return stbi_write_png(path.c_str(), picture.width, picture.height, 3, picture.pixels.data(),
+                          picture.width * 3) != 0;
 }
 
 bool HasColour(const RgbRaster& picture, Rgb colour) {

@@ -1,0 +1,153 @@
+// tavlo.exe as a user meets it: started on a firmware file, Search, type the owner's text into
+// the patch dialog, OK, Exit, Yes; the file holds the text and the backup the old bytes.
+// With TAVLO_SCREENSHOT_DIR set, every window on the way is saved there as a PNG.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "support/png_reader.h"
+#include "support/test_files.h"
+#include "window_capture.h"
+#include "workflow/main_dialog_template.h"
+#include "workflow/patch_dialog_template.h"
+
+namespace tavlo {
+namespace {
+
+namespace tpl = patch_dialog_template;
+
+void Screenshot(HWND window, const char* name) {
+    if (const char* folder = std::getenv("TAVLO_SCREENSHOT_DIR")) {
+        Sleep(300);  // let the window finish painting
+        test::WritePng(std::string(folder) + "/" + name, test::CaptureWindow(window));
+    }
+}
+
+void Click(HWND dialog, int id) {
+    // Posted, not sent: the command runs a modal dialog of its own.
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+class RunningProgram {
+public:
+    RunningProgram(const std::string& program, const std::string& file, const std::string& folder) {
+        std::wstring commandLine = L"\"" + test::PathOf(program).wstring() + L"\" \"" +
+                                   test::PathOf(file).wstring() + L"\"";
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        started_ = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                  test::PathOf(folder).wstring().c_str(), &startup, &process_);
+    }
+    ~RunningProgram() {
+        if (started_) {
+            if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
+                TerminateProcess(process_.hProcess, 1);
+            }
+            CloseHandle(process_.hThread);
+            CloseHandle(process_.hProcess);
+        }
+    }
+    bool Started() const { return started_; }
+    DWORD Id() const { return process_.dwProcessId; }
+    // The exit status, or -1 when the program is still running after 30 seconds.
+    long Wait() const {
+        if (WaitForSingleObject(process_.hProcess, 30000) != WAIT_OBJECT_0) {
+            return -1;
+        }
+        DWORD status = 0;
+        GetExitCodeProcess(process_.hProcess, &status);
+        return static_cast<long>(status);
+    }
+
+private:
+    PROCESS_INFORMATION process_{};
+    bool started_ = false;
+};
+
+TEST(Win32Window, SearchTypeOkExitYesPatchesTheFileAndKeepsTheOldBytesAsBackup) {
+    test::TempDir dir;
+    // A copy of the program of its own: no settings file beside it.
+    const std::string program = dir.File("tavlo.exe");
+    std::filesystem::copy_file(test::PathOf(TAVLO_EXE_PATH), test::PathOf(program));
+    const std::string original = test::ReadFile(TAVLO_SAMPLE_PATH);
+    const std::string file = dir.File("unit.rgn");
+    test::WriteFile(file, original);
+
+    RunningProgram tavlo(program, file, dir.Path().string());
+    ASSERT_TRUE(tavlo.Started());
+    HWND main = test::WaitForWindow(tavlo.Id(), L"Tavlo");
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(test::TextOf(GetDlgItem(main, kIdFileName)), test::PathOf(file).wstring());
+    Screenshot(main, "windows-main.png");
+
+    PostMessageW(main, WM_SYSCOMMAND, 16, 0);  // the system menu's About entry
+    HWND about = test::WaitForWindow(tavlo.Id(), L"About Tavlo");
+    ASSERT_NE(about, nullptr);
+    Screenshot(about, "windows-about.png");
+    Click(about, IDOK);
+    ASSERT_TRUE(test::WaitUntil([&] { return !IsWindow(about); }));
+
+    Click(main, kIdSearch);
+    HWND patch = test::WaitForWindow(tavlo.Id(), L"Confirm / edit patch");
+    ASSERT_NE(patch, nullptr);
+    Screenshot(patch, "windows-patch.png");
+
+    // Typed over the proposed text, with Enter for a line break.
+    HWND box = GetDlgItem(patch, tpl::kNewText);
+    SendMessageW(box, EM_SETSEL, 0, -1);
+    const std::wstring first = L"Lost? Call Terry";
+    const std::wstring second = L"555-0100, reward";
+    for (const wchar_t c : first) {
+        PostMessageW(box, WM_CHAR, c, 1);
+    }
+    const auto counterShows = [&](std::size_t size) {
+        const std::wstring start = L"Current size: " + std::to_wstring(size) + L" ";
+        return test::WaitUntil(
+            [&] { return test::TextOf(GetDlgItem(patch, tpl::kCounter)).rfind(start, 0) == 0; });
+    };
+    // The key's character comes from the dialog's loop, after whatever is queued already.
+    PostMessageW(box, WM_KEYDOWN, VK_RETURN, 1);
+    PostMessageW(box, WM_KEYUP, VK_RETURN, 0xC0000001);
+    EXPECT_TRUE(counterShows(first.size() + 1));
+    for (const wchar_t c : second) {
+        PostMessageW(box, WM_CHAR, c, 1);
+    }
+    const std::string typed = "Lost? Call Terry\n555-0100, reward";
+    EXPECT_TRUE(counterShows(typed.size()));
+    Screenshot(patch, "windows-patch-typed.png");
+    Click(patch, tpl::kOk);
+    ASSERT_TRUE(test::WaitUntil([&] { return !IsWindow(patch); }));
+    // The title marks the patch that is not saved yet.
+    EXPECT_TRUE(test::WaitUntil([&] { return test::TextOf(main) != L"Tavlo"; }));
+
+    Click(main, kIdExit);
+    HWND question = test::WaitForWindow(tavlo.Id(), L"Tavlo : Save changes ?");
+    ASSERT_NE(question, nullptr);
+    Screenshot(question, "windows-save-question.png");
+    Click(question, IDYES);
+    EXPECT_EQ(tavlo.Wait(), 0);
+
+    // The first message that starts with the search word, overwritten at its length.
+    const std::size_t at = original.find("WARNING");
+    ASSERT_NE(at, std::string::npos);
+    const std::size_t length = original.find('\0', at) - at;
+    ASSERT_GE(length, typed.size());
+    std::string expected = original;
+    expected.replace(at, length, typed + std::string(length - typed.size(), ' '));
+    const std::string patched = test::ReadFile(file);
+    EXPECT_EQ(patched.size(), original.size());
+    const auto differs =
+        std::mismatch(patched.begin(), patched.end(), expected.begin(), expected.end());
+    EXPECT_TRUE(patched == expected)
+        << "the file differs from the sample with the typed text at byte "
+        << (differs.first - patched.begin()) << "; the message is at " << at << ": \""
+        << patched.substr(at, length) << "\"";
+    EXPECT_TRUE(test::ReadFile(dir.File("unit.bak")) == original);
+}
+
+}  // namespace
+}  // namespace tavlo

@@ -1,0 +1,181 @@
+#include "win32/main_window.h"
+
+#include <shellapi.h>
+
+#include "core/windows/win_io.h"
+#include "win32/about_dialog.h"
+#include "win32/dialog_resource.h"
+#include "win32/wide_text.h"
+#include "win32/windows1252_guard.h"
+#include "workflow/help_flow.h"
+#include "workflow/main_dialog_template.h"
+#include "workflow/settings_editor_flow.h"
+
+namespace tavlo {
+
+namespace {
+
+// The system menu's About entry: any command whose identifier, its low four bits cleared, is 16.
+constexpr UINT kAboutCommand = 16;
+
+int FieldId(MainField field) {
+    return field == MainField::FileName ? kIdFileName : kIdSearchText;
+}
+
+}  // namespace
+
+Win32MainWindow::Win32MainWindow(std::string programPath, FirmwareImage& image,
+                                 Win32DesktopServices& desktop)
+    : desktop_(desktop), flow_(std::move(programPath), *this, desktop, confirmer_) {
+    flow_.SetImage(&image);
+}
+
+void Win32MainWindow::Run() {
+    RunModal(nullptr, kMainDialogTemplate);
+}
+
+void Win32MainWindow::OnInitDialog() {
+    desktop_.SetOwner(Window());
+    programs_.SetOwner(Window());
+    confirmer_.SetOwner(Window());
+    // A window without an owner: its own button on the task bar.
+    SetWindowLongPtrW(Window(), GWL_EXSTYLE,
+                      GetWindowLongPtrW(Window(), GWL_EXSTYLE) | WS_EX_APPWINDOW);
+    if (HMENU menu = GetSystemMenu(Window(), FALSE)) {
+        wchar_t about[64] = {};
+        if (LoadStringW(ProgramInstance(), kAboutMenuTextId, about, 64) > 0) {
+            AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+            AppendMenuW(menu, MF_STRING, kAboutCommand, about);
+        }
+    }
+    icon_ = static_cast<HICON>(LoadImageW(ProgramInstance(), MAKEINTRESOURCEW(kProgramIconId),
+                                          IMAGE_ICON, GetSystemMetrics(SM_CXICON),
+                                          GetSystemMetrics(SM_CYICON), LR_SHARED));
+    smallIcon_ = static_cast<HICON>(LoadImageW(ProgramInstance(), MAKEINTRESOURCEW(kProgramIconId),
+                                               IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                               GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+    SendMessageW(Window(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+    SendMessageW(Window(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
+    GuardWindows1252(Control(kIdFileName));
+    GuardWindows1252(Control(kIdSearchText));
+    DragAcceptFiles(Window(), TRUE);
+    flow_.Start();
+    CentreWindow(Window(), nullptr);
+    SetFocus(Control(kIdFileName));
+}
+
+std::string Win32MainWindow::FieldText(MainField field) const {
+    return Windows1252FromWide(ControlText(FieldId(field)));
+}
+
+void Win32MainWindow::SetFieldText(MainField field, std::string_view text) {
+    SetControlText(FieldId(field), WideFromWindows1252(text));
+    if (field == MainField::FileName) {
+        // Typing stops at 128 characters; a longer name put in by the program stays whole.
+        SendMessageW(Control(kIdFileName), EM_LIMITTEXT, kMaxFieldLength, 0);
+    }
+}
+
+void Win32MainWindow::SetSearchWords(const std::vector<std::string>& words) {
+    HWND list = Control(kIdSearchText);
+    const std::wstring typed = ControlText(kIdSearchText);
+    SendMessageW(list, CB_RESETCONTENT, 0, 0);
+    for (const std::string& word : words) {
+        SendMessageW(list, CB_ADDSTRING, 0,
+                     reinterpret_cast<LPARAM>(WideFromWindows1252(word).c_str()));
+    }
+    SetControlText(kIdSearchText, typed);
+}
+
+void Win32MainWindow::SetWelcome(std::string_view text) {
+    SetControlText(kIdWelcome, WideFromWindows1252(text));
+}
+
+void Win32MainWindow::FocusField(MainField field) {
+    HWND control = Control(FieldId(field));
+    SendMessageW(Window(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+    if (field == MainField::FileName) {
+        SendMessageW(control, EM_SETSEL, 0, -1);
+    }
+}
+
+void Win32MainWindow::Close() {
+    EndDialog(IDOK);
+}
+
+void Win32MainWindow::ShowPatchPending(bool pending) {
+    // Marked the way Windows programs mark an unsaved document: a star before the title.
+    const std::wstring title = WideFromWindows1252(kMainDialogTemplate.caption);
+    SetWindowTextW(Window(), ((pending ? L"*" : L"") + title).c_str());
+}
+
+void Win32MainWindow::ShowAbout() {
+    Win32AboutDialog about;
+    about.Run(Window());
+}
+
+void Win32MainWindow::OnDropFiles(HDROP drop) {
+    // One file names the file to patch; several, or a folder, are not taken.
+    if (DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) == 1) {
+        std::wstring path(DragQueryFileW(drop, 0, nullptr, 0) + 1, L'\0');
+        path.resize(DragQueryFileW(drop, 0, path.data(), static_cast<UINT>(path.size())));
+        const DWORD attributes = GetFileAttributesW(path.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            flow_.TakeFilePath(Utf8(path));
+        }
+    }
+    DragFinish(drop);
+}
+
+bool Win32MainWindow::OnCommand(int id, int notification) {
+    switch (id) {
+        case kIdBrowse:
+            flow_.Browse();
+            return true;
+        case kIdSearch:
+            flow_.Search();
+            return true;
+        case kIdViewHelp:
+            ViewHelp(desktop_, programs_);
+            return true;
+        case kIdEditSettings:
+            EditSettings(flow_, programs_);
+            return true;
+        case kIdExit:
+        case IDCANCEL:  // Escape, the close box, Alt+F4: a pending patch is asked about first
+            flow_.Exit();
+            return true;
+        case kIdIcon:
+            if (notification == STN_CLICKED) {
+                ShowAbout();
+            }
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool Win32MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
+    switch (message) {
+        case WM_INITDIALOG:
+            OnInitDialog();
+            result = FALSE;  // the focus is set
+            return true;
+        case WM_COMMAND:
+            return OnCommand(LOWORD(wParam), HIWORD(wParam));
+        case WM_SYSCOMMAND:
+            if ((wParam & 0xFFF0) == kAboutCommand) {
+                ShowAbout();
+                return true;
+            }
+            return false;
+        case WM_DROPFILES:
+            OnDropFiles(reinterpret_cast<HDROP>(wParam));
+            return true;
+        default:
+            (void)lParam;
+            return false;
+    }
+}
+
+}  // namespace tavlo

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <windows.h>
+
+#include "core/notifier.h"
+#include "workflow/desktop_services.h"
+
+namespace tavlo {
+
+// Message boxes, questions and the file-open dialog of Windows, owned by the main window.
+class Win32DesktopServices : public DesktopServices, public Notifier {
+public:
+    void SetOwner(HWND owner) { owner_ = owner; }
+
+    void ShowMessage(std::string_view title, std::string_view text, MessageIcon icon) override;
+    bool AskYesNo(std::string_view title, std::string_view text) override;
+    bool AskYesNoDefaultNo(std::string_view title, std::string_view text) override;
+    YesNoCancel AskYesNoCancel(std::string_view title, std::string_view text) override;
+    std::optional<std::string> GetOpenFileName(std::string_view initialName,
+                                               std::span<const FileFilter> filters,
+                                               std::string_view defaultExtension) override;
+
+    // The firmware image's own messages (a save that failed) come as plain boxes too.
+    void ShowMessage(std::string_view title, std::string_view text) override {
+        ShowMessage(title, text, MessageIcon::None);
+    }
+
+private:
+    int Box(std::string_view title, std::string_view text, UINT type);
+
+    HWND owner_ = nullptr;
+};
+
+}  // namespace tavlo

@@ -20,10 +20,17 @@ test_packages=(chromium lintian desktop-file-utils appstream man-db bash-complet
 
 # The Windows build: the mingw-w64 cross compiler, Wine (with its own fonts, which the dialogs'
 # "MS Sans Serif" comes from) to run its programs and tests, and GoogleTest's sources for the
-# cross compiler to build.
+# cross compiler to build; the window's tests run on a virtual screen.
 windows_packages=(cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-                  wine wine64 fonts-wine googletest libstb-dev)
+                  wine wine64 fonts-wine googletest libstb-dev xvfb xauth)
 apt_options=()
+
+# Wine's recommended fonts and multimedia libraries are not needed.
+install_windows_packages() {
+    apt_options=(--no-install-recommends)
+    install_missing "${windows_packages[@]}"
+    apt_options=()
+}
 
 install_missing() {
     local missing=()
@@ -67,12 +74,16 @@ run)
 test)
     # The install test packages this build, installs the package and purges it again.
     install_missing "${build_packages[@]}" "${package_packages[@]}" "${test_packages[@]}"
+    install_windows_packages
     build default
     ctest --preset default
     build sanitize
     ctest --preset sanitize
     # Every fuzz target for 30 seconds (clang, libFuzzer, ASan + UBSan; a build of its own).
     tools/run_fuzzers.sh 30
+    # The Windows build and its tests under Wine.
+    build windows
+    ctest --preset windows
     ;;
 package)
     install_missing "${build_packages[@]}" "${package_packages[@]}"
@@ -81,20 +92,21 @@ package)
     ls build/package/*.deb
     ;;
 windows-test)
-    apt_options=(--no-install-recommends)  # Wine's fonts and multimedia are not needed
-    install_missing "${windows_packages[@]}"
+    install_windows_packages
     build windows
     ctest --preset windows
     ;;
 windows)
-    apt_options=(--no-install-recommends)
-    install_missing "${windows_packages[@]}"
+    install_windows_packages
     build windows
     version=$(sed -n 's/^project(Tavlo VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
     package=build/windows/tavlo-$version-windows-x64
     rm -rf "$package" "$package.zip"
     mkdir -p "$package"
-    cp build/windows/bin/tavlo-cli.exe "$package/"
+    # The programs without their debugging symbols.
+    for program in tavlo.exe tavlo-cli.exe; do
+        x86_64-w64-mingw32-strip -o "$package/$program" "build/windows/bin/$program"
+    done
     cp resources/windows-readme.txt "$package/README.txt"
     (cd build/windows && cmake -E tar cf "tavlo-$version-windows-x64.zip" --format=zip \
         "tavlo-$version-windows-x64")

@@ -20,4 +20,8 @@ if [ ! -f "$WINEPREFIX/.tavlo-ready" ]; then
         fi
     ) 9>"$WINEPREFIX.lock"
 fi
+# A Wine server ends three seconds after its last program, and a program that starts just then
+# loses its connection ("wine client error ... Connection reset by peer"). One that stays for a
+# minute keeps running from test to test; this does nothing when one is running already.
+wineserver -p60 2>/dev/null || true
 exec wine "$@"

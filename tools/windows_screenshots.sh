@@ -1,0 +1,14 @@
+#!/bin/sh
+# Photographs the Windows window: runs the end-to-end test of the windows build in a Wine
+# virtual desktop on a virtual screen, which saves every window it passes as docs/windows-*.png.
+#   tools/windows_screenshots.sh BUILD_DIR OUTPUT_DIR      (e.g. build/windows docs)
+set -e
+build=$(cd "${1:?usage: windows_screenshots.sh BUILD_DIR OUTPUT_DIR}" && pwd)
+out=$(mkdir -p "${2:?usage: windows_screenshots.sh BUILD_DIR OUTPUT_DIR}" && cd "$2" && pwd)
+export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all TAVLO_SCREENSHOT_DIR="$out"
+# The prefix is made by the first program the build runs under Wine.
+[ -f "$WINEPREFIX/.tavlo-ready" ] || "$(dirname "$0")/../cmake/wine-run.sh" cmd /c exit
+xvfb-run -a -s "-screen 0 1024x768x24" \
+    wine explorer /desktop=Tavlo,900x600 "$build/bin/win32_tests.exe" \
+    --gtest_filter='Win32Window.*:Win32PatchDialog.*'
+ls "$out"/windows-*.png

@@ -8,6 +8,15 @@
 
 namespace tavlo {
 
+std::filesystem::path FileSystemPath(std::string_view nativePath) {
+    return std::filesystem::path(std::u8string(nativePath.begin(), nativePath.end()));
+}
+
+std::string NativePathOf(const std::filesystem::path& path) {
+    const std::u8string utf8 = path.u8string();
+    return std::string(utf8.begin(), utf8.end());
+}
+
 std::string NativePath(std::string_view windows1252) {
     return Windows1252ToUtf8(windows1252);
 }
@@ -50,7 +59,7 @@ bool WildcardMatch(std::string_view pattern, std::string_view name) {
 }
 
 std::optional<std::string> FirstMatchingFile(std::string_view pattern) {
-    const std::size_t slash = pattern.rfind('/');
+    const std::size_t slash = pattern.find_last_of(kPathSeparators);
     const std::string_view directory =
         slash == std::string_view::npos ? std::string_view() : pattern.substr(0, slash + 1);
     const std::string_view namePattern = pattern.substr(directory.size());
@@ -59,8 +68,8 @@ std::optional<std::string> FirstMatchingFile(std::string_view pattern) {
     }
 
     std::error_code error;
-    const std::filesystem::path folder(directory.empty() ? std::string(".")
-                                                         : NativePath(directory));
+    const std::filesystem::path folder =
+        FileSystemPath(directory.empty() ? std::string(".") : NativePath(directory));
     std::optional<std::string> first;
     for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
          it.increment(error)) {
@@ -68,7 +77,8 @@ std::optional<std::string> FirstMatchingFile(std::string_view pattern) {
         if (!it->is_regular_file(typeError)) {
             continue;
         }
-        const std::optional<std::string> name = FieldTextOfPath(it->path().filename().string());
+        const std::optional<std::string> name =
+            FieldTextOfPath(NativePathOf(it->path().filename()));
         if (name && WildcardMatch(namePattern, *name) && (!first || *name < *first)) {
             first = name;
         }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,6 +16,11 @@ inline constexpr bool kNamesIgnoreCase = true;  // the file system finds any spe
 inline constexpr const char* kPathSeparators = "/";
 inline constexpr bool kNamesIgnoreCase = false;
 #endif
+
+// A file-system name (UTF-8 on every platform) as a std::filesystem path, and back. A narrow
+// string would be read in the ANSI code page on Windows, which mangles every name outside ASCII.
+std::filesystem::path FileSystemPath(std::string_view nativePath);
+std::string NativePathOf(const std::filesystem::path& path);
 
 // The file-system path of a name typed in a field.
 std::string NativePath(std::string_view windows1252);

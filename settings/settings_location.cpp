@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "core/disk_file.h"
+#include "core/file_names.h"
 #include "settings/settings_file.h"
 
 namespace tavlo {
@@ -18,7 +19,7 @@ namespace fs = std::filesystem;
 // over for another file.
 bool IsExistingFile(const std::string& path) {
     std::error_code error;
-    const fs::file_status status = fs::status(path, error);
+    const fs::file_status status = fs::status(FileSystemPath(path), error);
     return fs::exists(status) && !fs::is_directory(status);
 }
 
@@ -57,8 +58,8 @@ std::optional<std::string> SettingsFileToRead(std::string_view programPath) {
 
 std::string SettingsFileToCreate(std::string_view programPath) {
     const std::string beside = GetConfigFileName(programPath);
-    const fs::path folder = fs::path(beside).parent_path();
-    if (IsWritableFolder(folder.string()) && !IsSystemFolder(folder)) {
+    const fs::path folder = FileSystemPath(beside).parent_path();
+    if (IsWritableFolder(NativePathOf(folder)) && !IsSystemFolder(folder)) {
         return beside;
     }
     return PerUserSettingsFile().value_or(beside);

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "core/embedded_resources.h"
+#include "core/file_names.h"
 #include "core/resource_file.h"
 #include "core/windows1252.h"
 #include "workflow/desktop_programs.h"
@@ -40,16 +41,15 @@ std::span<const HelpFile> HelpFiles() {
 
 std::optional<HelpWriteFailure> WriteHelpFiles(const std::string& folder) {
     for (const HelpFile& file : kHelpFiles) {
-        const std::filesystem::path path = std::filesystem::path(folder) / file.relativePath;
+        const std::filesystem::path path = FileSystemPath(folder) / file.relativePath;
+        const std::string name = NativePathOf(path);
         std::error_code error;
         std::filesystem::create_directories(path.parent_path(), error);
         if (error) {
-            return HelpWriteFailure{path.string(),
-                                    "its folder could not be made: " + error.message()};
+            return HelpWriteFailure{name, "its folder could not be made: " + error.message()};
         }
-        if (const auto failure =
-                WriteResourceFile(file.resourceName, file.resourceType, path.string())) {
-            return HelpWriteFailure{path.string(), *failure};
+        if (const auto failure = WriteResourceFile(file.resourceName, file.resourceType, name)) {
+            return HelpWriteFailure{name, *failure};
         }
     }
     return std::nullopt;
@@ -65,7 +65,7 @@ void ViewHelp(DesktopServices& desktop, DesktopPrograms& programs) {
         return;
     }
     const std::string address =
-        programs.AddressOf((std::filesystem::path(folder) / "index.htm").string());
+        programs.AddressOf(NativePathOf(FileSystemPath(folder) / "index.htm"));
     const LaunchResult launch = programs.OpenInBrowser(address);
     if (launch.error != 0) {
         desktop.ShowMessage(

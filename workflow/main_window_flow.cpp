@@ -81,7 +81,7 @@ constexpr FileFilter kFirmwareFilters[] = {
 // The program file's name without its extension, with a capital first letter: a box is never
 // titled in lower case ("tavlo" is titled "Tavlo").
 std::string ApplicationNameOf(const std::string& programPath) {
-    const std::string stem = std::filesystem::path(programPath).stem().string();
+    const std::string stem = NativePathOf(FileSystemPath(programPath).stem());
     std::string name = FieldTextOfPath(stem).value_or(stem);
     if (!name.empty() && name[0] >= 'a' && name[0] <= 'z') {
         name[0] = static_cast<char>(name[0] - 'a' + 'A');

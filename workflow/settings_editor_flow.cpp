@@ -7,6 +7,7 @@
 #include <string>
 #include <system_error>
 
+#include "core/file_names.h"
 #include "core/resource_file.h"
 #include "core/text_file.h"
 #include "core/windows1252.h"
@@ -48,13 +49,13 @@ constexpr const char* kDefaultSettingsType = "RT_TAVLO";
 // never replaced. Returns why the file could not be created, in Windows-1252.
 std::optional<std::string> CreateDefaultSettings(MainWindowFlow& window, const std::string& path) {
     std::error_code error;
-    if (std::filesystem::exists(std::filesystem::symlink_status(path, error))) {
+    if (std::filesystem::exists(std::filesystem::symlink_status(FileSystemPath(path), error))) {
         const std::string problem = ReadTextFile(path).status.problem;
         return "Something of that name is there, and it is no settings file Tavlo can read: " +
                (problem.empty() ? std::string(std::strerror(EEXIST)) : problem);
     }
     // The per-user file's folder may not be there yet.
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
+    std::filesystem::create_directories(FileSystemPath(path).parent_path(), error);
     if (error) {
         return "Its folder could not be made: " + error.message();
     }

@@ -115,10 +115,6 @@ for ((kill = 1; kill <= kills; ++kill)); do
     { wait "$pid"; } 2>/dev/null
     status=$?
     ((status == 137)) && struck=$((struck + 1))
-    # Windows closes a killed process's handles as it ends; Wine's server does so when it next
-    # looks at the dead process's connection, which may be after the next save has begun. A
-    # temporary file still open then cannot be removed by that save, so give the server a moment.
-    ((${#runner[@]})) && sleep 0.3
 
     ok=1
     if same "$file" "$work/state_$old"; then

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "core/file_names.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
@@ -59,7 +61,7 @@ std::string TempDir::File(std::string_view name) const {
 }
 
 std::filesystem::path PathOf(std::string_view utf8) {
-    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+    return FileSystemPath(utf8);
 }
 
 void WriteFile(const std::string& path, std::string_view bytes) {

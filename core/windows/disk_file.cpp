@@ -257,6 +257,11 @@ SaveOutcome DiskFile::Replace(std::span<const std::uint8_t> bytes, bool makeBack
         } else if (!MoveFileExW(backupTemporary.c_str(), held.backup.c_str(), kMoveFlags)) {
             error = GetLastError();
             DeleteFileW(backupTemporary.c_str());
+        } else {
+            // When the backup name already was another name of the file (a save stopped between
+            // its backup and its replacement), a move onto it may succeed without taking the
+            // temporary name away (POSIX rename() under Wine does so); the name is not needed.
+            DeleteFileW(backupTemporary.c_str());
         }
         if (error != 0) {
             failure.message =

@@ -1,7 +1,7 @@
-# Turns the files named in MANIFEST (one "TYPE|NAME|PATH" line each) into a C++ source that
+# Turns the files named in LIST (one "TYPE|NAME|PATH" line each) into a C++ source that
 # holds their bytes as constant arrays and a table to find them by type and name.
-# Run in script mode: cmake -DMANIFEST=... -DOUTPUT=... -P EmbedResources.cmake
-file(STRINGS "${MANIFEST}" entries)
+# Run in script mode: cmake -DLIST=... -DOUTPUT=... -P EmbedResources.cmake
+file(STRINGS "${LIST}" entries)
 set(arrays "")
 set(table "")
 set(index 0)
@@ -26,7 +26,7 @@ foreach(entry IN LISTS entries)
 endforeach()
 file(WRITE "${OUTPUT}.tmp"
 "// Generated from the files in resources/ by cmake/EmbedResources.cmake. Do not edit.
-#include \"core/embedded_resources.h\"
+#include \"core/posix/embedded_resource_table.h\"
 
 namespace tavlo {
 namespace {

@@ -2,14 +2,9 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
-#include <filesystem>
 #include <new>
-#include <system_error>
 
 #include "core/ascii.h"
-#include "core/disk_file.h"
-#include "core/embedded_resources.h"
 
 namespace tavlo {
 
@@ -107,43 +102,6 @@ std::optional<Node> FindChild(std::span<const std::uint8_t> block, const Node& p
     return std::nullopt;
 }
 
-class ProgramResourceSource : public VersionResourceSource {
-public:
-    std::uint32_t GetFileVersionInfoSize(const std::string& fileName) override {
-        const auto resource = OwnResource(fileName);
-        return resource ? static_cast<std::uint32_t>(resource->size()) : 0;
-    }
-
-    bool GetFileVersionInfo(const std::string& fileName, std::uint32_t size,
-                            std::uint8_t* block) override {
-        const auto resource = OwnResource(fileName);
-        if (!resource || block == nullptr) {
-            return false;
-        }
-        std::memcpy(block, resource->data(), std::min<std::size_t>(size, resource->size()));
-        return true;
-    }
-
-    std::string GetModuleFileName() override {
-        return RunningExecutablePath().value_or(std::string());
-    }
-
-private:
-    // The embedded resource when `fileName` is the running program's file.
-    std::optional<std::span<const std::uint8_t>> OwnResource(const std::string& fileName) {
-        std::error_code error;
-        if (fileName.empty() ||
-            !std::filesystem::equivalent(fileName, GetModuleFileName(), error) || error) {
-            return std::nullopt;
-        }
-        auto resource = FindResource("#1", "16");
-        if (!resource || resource->empty() || resource->size() > UINT32_MAX) {
-            return std::nullopt;
-        }
-        return resource;
-    }
-};
-
 }  // namespace
 
 std::optional<VersionValue> VerQueryValue(std::span<const std::uint8_t> block,
@@ -166,11 +124,6 @@ std::optional<VersionValue> VerQueryValue(std::span<const std::uint8_t> block,
 
 std::unique_ptr<std::uint8_t[]> VersionResourceSource::AllocateBlock(std::uint32_t size) {
     return std::unique_ptr<std::uint8_t[]>(new (std::nothrow) std::uint8_t[size]);
-}
-
-VersionResourceSource& ProgramVersionResource() {
-    static ProgramResourceSource source;
-    return source;
 }
 
 }  // namespace tavlo

@@ -46,8 +46,9 @@ public:
     virtual std::unique_ptr<std::uint8_t[]> AllocateBlock(std::uint32_t size);
 };
 
-// The running program's own version resource, carried inside it. Only the program's own file
-// has one here: for any other file the size is 0.
+// The platform's source. On Windows it is the system's version interface, which reads any
+// file's resource. On Linux it is the resource the program carries inside itself, answered for
+// the program's own file only: for any other file the size is 0.
 VersionResourceSource& ProgramVersionResource();
 
 }  // namespace tavlo

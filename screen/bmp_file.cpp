@@ -72,24 +72,29 @@ std::vector<std::uint8_t> EncodeBmp(const IndexedPicture& picture) {
 }
 
 std::optional<IndexedPicture> DecodeBmp(std::span<const std::uint8_t> bytes) {
-    if (bytes.size() < kFileHeaderSize + kInfoHeaderSize || bytes[0] != 'B' || bytes[1] != 'M') {
+    // A file starts with "BM" and its 14-byte header, which says where the pixels begin. A
+    // bitmap resource is the rest alone: the pixels follow the palette.
+    const bool isFile = bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M';
+    const std::uint32_t info = isFile ? kFileHeaderSize : 0;
+    if (bytes.size() < info + kInfoHeaderSize) {
         return std::nullopt;
     }
-    const std::uint32_t pixelOffset = Get32(bytes, 10);
-    const std::uint32_t infoSize = Get32(bytes, 14);
-    const auto width = static_cast<std::int32_t>(Get32(bytes, 18));
-    const auto signedHeight = static_cast<std::int32_t>(Get32(bytes, 22));
-    const std::uint32_t paletteCount = Get32(bytes, 46) == 0 ? 256 : Get32(bytes, 46);
+    const std::uint32_t infoSize = Get32(bytes, info);
+    const auto width = static_cast<std::int32_t>(Get32(bytes, info + 4));
+    const auto signedHeight = static_cast<std::int32_t>(Get32(bytes, info + 8));
+    const std::uint32_t paletteCount = Get32(bytes, info + 32) == 0 ? 256 : Get32(bytes, info + 32);
     // A picture of at most 4096 x 4096: the screen picture is 120 x 133.
     constexpr std::int32_t kLargest = 4096;
-    if (infoSize < kInfoHeaderSize || Get16(bytes, 28) != 8 || Get32(bytes, 30) != 0 ||
-        width <= 0 || width > kLargest || signedHeight == 0 || signedHeight < -kLargest ||
-        signedHeight > kLargest || paletteCount > 256) {
+    if (infoSize < kInfoHeaderSize || Get16(bytes, info + 14) != 8 ||
+        Get32(bytes, info + 16) != 0 || width <= 0 || width > kLargest || signedHeight == 0 ||
+        signedHeight < -kLargest || signedHeight > kLargest || paletteCount > 256) {
         return std::nullopt;
     }
     const bool bottomUp = signedHeight > 0;
     const int height = bottomUp ? signedHeight : -signedHeight;
-    const std::uint64_t paletteStart = kFileHeaderSize + std::uint64_t{infoSize};
+    const std::uint64_t paletteStart = std::uint64_t{info} + infoSize;
+    const std::uint64_t pixelOffset =
+        isFile ? Get32(bytes, 10) : paletteStart + std::uint64_t{paletteCount} * 4;
     const std::uint64_t stride = (static_cast<std::uint64_t>(width) + 3) / 4 * 4;
     if (paletteStart + paletteCount * 4 > bytes.size() ||
         pixelOffset + stride * static_cast<std::uint64_t>(height) > bytes.size()) {

@@ -29,8 +29,9 @@ struct IndexedPicture {
 std::vector<std::uint8_t> EncodeBmp(const IndexedPicture& picture);
 
 // Reads an uncompressed 8-bit BMP (BITMAPINFOHEADER or larger, rows bottom-up or top-down, a
-// palette of up to 256 entries). Nothing for anything else, or for bytes that do not hold the
-// whole picture; every read stays inside `bytes`.
+// palette of up to 256 entries), as a file or as a bitmap resource stores it: without the file's
+// 14-byte header, the pixels right after the palette. Nothing for anything else, or for bytes
+// that do not hold the whole picture; every read stays inside `bytes`.
 std::optional<IndexedPicture> DecodeBmp(std::span<const std::uint8_t> bytes);
 
 }  // namespace tavlo

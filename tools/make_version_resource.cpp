@@ -1,11 +1,15 @@
-// Writes the program's version resource for a version given as "major.minor.patch.tweak".
-// Usage: make_version_resource 1.0.3.0 out/version.res
+// Writes the program's version resource for a version given as "major.minor.patch.tweak": as the
+// resource's bytes (the Linux build carries them), or with --script as the VERSIONINFO statement
+// of a resource script (the Windows build's windres compiles it). Both from one content.
+// Usage: make_version_resource [--script] 1.0.3.0 OUTPUT
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <string>
 
 #include "core/version_resource_writer.h"
+#include "tools/version_script.h"
 
 namespace {
 
@@ -27,19 +31,28 @@ bool ParseVersion(const std::string& text, std::array<std::uint16_t, 4>& version
 }  // namespace
 
 int main(int argc, char** argv) {
+    const bool script = argc > 1 && std::strcmp(argv[1], "--script") == 0;
+    const int first = script ? 2 : 1;
     std::array<std::uint16_t, 4> version{};
-    if (argc != 3 || !ParseVersion(argv[1], version)) {
-        std::fprintf(stderr, "usage: make_version_resource MAJOR.MINOR.PATCH.TWEAK OUTPUT\n");
+    if (argc != first + 2 || !ParseVersion(argv[first], version)) {
+        std::fprintf(stderr,
+                     "usage: make_version_resource [--script] MAJOR.MINOR.PATCH.TWEAK OUTPUT\n");
         return 2;
     }
-    const std::vector<std::uint8_t> bytes =
-        tavlo::WriteVersionResource(tavlo::ProgramVersionContent(version));
-    std::ofstream out(argv[2], std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
+    const tavlo::VersionResourceContent content = tavlo::ProgramVersionContent(version);
+    std::string bytes;
+    if (script) {
+        bytes = tavlo::WriteVersionScript(content);
+    } else {
+        const std::vector<std::uint8_t> resource = tavlo::WriteVersionResource(content);
+        bytes.assign(resource.begin(), resource.end());
+    }
+    const char* output = argv[first + 1];
+    std::ofstream out(output, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     out.close();
     if (!out) {
-        std::fprintf(stderr, "make_version_resource: cannot write %s\n", argv[2]);
+        std::fprintf(stderr, "make_version_resource: cannot write %s\n", output);
         return 1;
     }
     return 0;

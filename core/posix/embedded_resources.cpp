@@ -1,6 +1,7 @@
 #include "core/embedded_resources.h"
 
 #include "core/ascii.h"
+#include "core/posix/embedded_resource_table.h"
 
 namespace tavlo {
 

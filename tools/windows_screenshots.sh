@@ -8,7 +8,7 @@ out=$(mkdir -p "${2:?usage: windows_screenshots.sh BUILD_DIR OUTPUT_DIR}" && cd 
 export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all TAVLO_SCREENSHOT_DIR="$out"
 # The prefix is made by the first program the build runs under Wine.
 [ -f "$WINEPREFIX/.tavlo-ready" ] || "$(dirname "$0")/../cmake/wine-run.sh" cmd /c exit
-xvfb-run -a -s "-screen 0 1024x768x24" \
-    wine explorer /desktop=Tavlo,900x600 "$build/bin/win32_tests.exe" \
+xvfb-run -a -s "-screen 0 1280x1024x24" \
+    wine explorer /desktop=Tavlo,1024x768 "$build/bin/win32_tests.exe" \
     --gtest_filter='Win32Window.*:Win32PatchDialog.*'
 ls "$out"/windows-*.png

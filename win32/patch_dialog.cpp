@@ -60,6 +60,7 @@ HWND Win32PatchDialog::Show(HWND owner) {
 }
 
 void Win32PatchDialog::OnInitDialog() {
+    MakeRoomForPreview();
     CentreWindow(Window(), GetWindow(Window(), GW_OWNER));
     // The counter grows with its numbers; on one line it may use the row up to Find Next, less
     // the 4 units the template leaves between buttons.
@@ -79,6 +80,42 @@ void Win32PatchDialog::OnInitDialog() {
     // The box is ready to be typed in from its start, nothing selected.
     SetFocus(Control(tpl::kNewText));
     SendMessageW(Control(tpl::kNewText), EM_SETSEL, 0, 0);
+}
+
+void Win32PatchDialog::MakeRoomForPreview() {
+    // The picture has a size in pixels, the dialog one in dialog units: with a small dialog font
+    // or a magnification above 2 the picture would reach under the buttons or past the right
+    // edge. The dialog then grows, the row of buttons below the picture moves down and stays at
+    // the right edge; the boxes and labels keep their places.
+    const RECT preview = PreviewArea();
+    RECT gap{0, 0, 4, 4};
+    MapDialogRect(Window(), &gap);
+    RECT client;
+    GetClientRect(Window(), &client);
+    const int rowTop = ClientRectOf(Window(), Control(tpl::kFindNext)).top;
+    const int down = std::max<int>(0, preview.bottom + gap.bottom - rowTop);
+    const int right = std::max<int>(0, preview.right + gap.right - client.right);
+    if (down == 0 && right == 0) {
+        return;
+    }
+    for (const ControlTemplate& control : tpl::kControls) {
+        if (control.id == kNoControlId) {
+            continue;  // the label above the new-contents box
+        }
+        HWND child = Control(control.id);
+        const RECT place = ClientRectOf(Window(), child);
+        if (place.top < rowTop) {
+            continue;
+        }
+        const bool button =
+            control.kind == ControlKind::PushButton || control.kind == ControlKind::DefaultButton;
+        SetWindowPos(child, nullptr, place.left + (button ? right : 0), place.top + down, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    RECT frame;
+    GetWindowRect(Window(), &frame);
+    SetWindowPos(Window(), nullptr, 0, 0, frame.right - frame.left + right,
+                 frame.bottom - frame.top + down, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 std::string Win32PatchDialog::EditedText() const {

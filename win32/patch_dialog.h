@@ -36,6 +36,7 @@ protected:
 
 private:
     void OnInitDialog();
+    void MakeRoomForPreview();
     void OnChangeNewText();
     void PaintPreview(HDC surface);
     std::string EditedText() const;

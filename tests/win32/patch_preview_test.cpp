@@ -21,11 +21,9 @@ namespace {
 
 namespace tpl = patch_dialog_template;
 
-// Compares the part of the preview that lies inside the dialog (a large magnification reaches
-// past its edges).
 bool SameArea(const RgbRaster& screen, const RgbRaster& preview, POINT at, std::string& where) {
-    for (int y = 0; y < std::min<int>(preview.height, screen.height - at.y); ++y) {
-        for (int x = 0; x < std::min<int>(preview.width, screen.width - at.x); ++x) {
+    for (int y = 0; y < preview.height; ++y) {
+        for (int x = 0; x < preview.width; ++x) {
             const Rgb& seen = screen.At(at.x + x, at.y + y);
             const Rgb& meant = preview.At(x, y);
             if (seen.red != meant.red || seen.green != meant.green || seen.blue != meant.blue) {
@@ -53,7 +51,7 @@ TEST(Win32PatchDialog, ThePreviewOnScreenIsThePreviewRaster) {
     } rows[] = {
         {"a text that fits, in black", "MagX=2\r\nMagY=2", 2, 2, "Lost? Call\r\nTerry 555-0100"},
         {"a text too long, in red", "MagX=2\r\nMagY=2", 2, 2, std::string(41, 'W')},
-        {"another magnification", "MagX=3\r\nMagY=1", 3, 1, "Owner:\r\nA. N. Other"},
+        {"another magnification", "MagX=3\r\nMagY=3", 3, 3, "Owner:\r\nA. N. Other"},
         {"an empty box shows the picture alone", "MagX=1\r\nMagY=1", 1, 1, ""},
     };
     for (const auto& row : rows) {
@@ -83,7 +81,9 @@ TEST(Win32PatchDialog, ThePreviewOnScreenIsThePreviewRaster) {
             ComposePreview(&font, text, row.magX, row.magY, tooLong ? kTextTooLong : kTextFits);
         const RgbRaster screen = test::CaptureClient(window);
         const POINT origin = dialog.PreviewOrigin();
-        ASSERT_LT(origin.x, screen.width / 2);  // beside the edit boxes, wholly or partly seen
+        // The whole picture is seen, with no control over it, whatever the magnification.
+        ASSERT_LE(origin.x + preview.width, screen.width);
+        ASSERT_LE(origin.y + preview.height, screen.height);
         std::string where;
         EXPECT_TRUE(SameArea(screen, preview, origin, where)) << where;
         // The counter is red exactly when the text is too long.

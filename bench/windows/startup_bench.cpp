@@ -42,8 +42,8 @@ double TimeToWindow(const std::wstring& program, const wchar_t* title) {
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
     const auto start = std::chrono::steady_clock::now();
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &startup, &process)) {
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process)) {
         return -1;
     }
     Search search{process.dwProcessId, title};
@@ -51,9 +51,9 @@ double TimeToWindow(const std::wstring& program, const wchar_t* title) {
     while (std::chrono::steady_clock::now() - start < std::chrono::seconds(30)) {
         EnumWindows(&Visit, reinterpret_cast<LPARAM>(&search));
         if (search.found != nullptr) {
-            elapsed = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() -
-                                                                start)
-                          .count();
+            elapsed =
+                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                    .count();
             break;
         }
         Sleep(1);
@@ -96,8 +96,9 @@ int wmain(int argc, wchar_t** argv) {
     }
     const double t = Median(tavlo);
     const double b = Median(bare);
-    std::printf("start-up to window, median of %d runs: tavlo.exe %.1f ms, bare dialog %.1f ms, "
-                "ratio %.2f\n",
-                runs, t, b, t / b);
+    std::printf(
+        "start-up to window, median of %d runs: tavlo.exe %.1f ms, bare dialog %.1f ms, "
+        "ratio %.2f\n",
+        runs, t, b, t / b);
     return 0;
 }

@@ -21,7 +21,12 @@ if [ ! -f "$WINEPREFIX/.tavlo-ready" ]; then
     ) 9>"$WINEPREFIX.lock"
 fi
 # A Wine server ends three seconds after its last program, and a program that starts just then
-# loses its connection ("wine client error ... Connection reset by peer"). One that stays for a
-# minute keeps running from test to test; this does nothing when one is running already.
-wineserver -p60 2>/dev/null || true
+# loses its connection ("wine client error ... Connection reset by peer"); one that stays for a
+# minute keeps running from test to test (this starts none when one is running already). Its
+# helper programs (services, devices, the desktop) start with its first program and live as long
+# as it does, keeping that program's output open: started here, they hold no test's output, and
+# CTest need not wait for them.
+if wineserver -p60 </dev/null >/dev/null 2>&1; then
+    wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+fi
 exec wine "$@"

@@ -1,21 +1,18 @@
 #include "qt/patch_confirmer.h"
 
 #include "qt/patch_dialog.h"
+#include "workflow/patch_dialog_template.h"
 
 namespace tavlo {
 
 Answer DialogPatchConfirmer::Confirm(PatchRequest& request) {
     PatchDialog dialog(parent_);
     dialog.SetRequest(request);
-    switch (dialog.exec()) {
-        case PatchDialog::ResultOk:
-            request.newText = dialog.NewText();
-            return Answer::Ok;
-        case PatchDialog::ResultCancel:
-            return Answer::Cancel;
-        default:  // Find Next, or the dialog could not be shown at all
-            return Answer::FindNext;
+    const Answer answer = patch_dialog_template::AnswerOfDialogEnd(dialog.exec());
+    if (answer == Answer::Ok) {
+        request.newText = dialog.NewText();
     }
+    return answer;
 }
 
 }  // namespace tavlo

@@ -5,10 +5,7 @@
 set -e
 build=$(cd "${1:?usage: windows_screenshots.sh BUILD_DIR OUTPUT_DIR}" && pwd)
 out=$(mkdir -p "${2:?usage: windows_screenshots.sh BUILD_DIR OUTPUT_DIR}" && cd "$2" && pwd)
-export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all TAVLO_SCREENSHOT_DIR="$out"
-# The prefix is made by the first program the build runs under Wine.
-[ -f "$WINEPREFIX/.tavlo-ready" ] || "$(dirname "$0")/../cmake/wine-run.sh" cmd /c exit
-xvfb-run -a -s "-screen 0 1280x1024x24" \
-    wine explorer /desktop=Tavlo,1024x768 "$build/bin/win32_tests.exe" \
+export TAVLO_SCREENSHOT_DIR="$out" WINE_GUI_COMMAND="explorer /desktop=Tavlo,1024x768"
+"$(dirname "$0")/../cmake/wine-gui-run.sh" "$build/bin/win32_tests.exe" \
     --gtest_filter='Win32Window.*:Win32PatchDialog.*'
 ls "$out"/windows-*.png

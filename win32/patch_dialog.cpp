@@ -180,13 +180,13 @@ bool Win32PatchDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT
                     return true;
                 case tpl::kOk:
                     newText_ = EditedText();
-                    EndDialog(kResultOk);
+                    EndDialog(tpl::kOk);
                     return true;
                 case tpl::kCancel:  // also Escape and the close box
-                    EndDialog(kResultCancel);
+                    EndDialog(tpl::kCancel);
                     return true;
                 case tpl::kFindNext:
-                    EndDialog(kResultFindNext);
+                    EndDialog(tpl::kFindNext);
                     return true;
                 default:
                     return false;
@@ -214,15 +214,11 @@ bool Win32PatchDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT
 
 Answer Win32PatchConfirmer::Confirm(PatchRequest& request) {
     Win32PatchDialog dialog(request);
-    switch (dialog.Run(owner_)) {
-        case Win32PatchDialog::kResultOk:
-            request.newText = dialog.NewText();
-            return Answer::Ok;
-        case Win32PatchDialog::kResultCancel:
-            return Answer::Cancel;
-        default:  // Find Next, or the dialog could not be shown at all
-            return Answer::FindNext;
+    const Answer answer = tpl::AnswerOfDialogEnd(dialog.Run(owner_));
+    if (answer == Answer::Ok) {
+        request.newText = dialog.NewText();
     }
+    return answer;
 }
 
 }  // namespace tavlo

@@ -11,11 +11,10 @@ namespace tavlo {
 
 // "Confirm / edit patch" on Windows: the message found, the box for the text that replaces it,
 // the counter (red past the message's length), and the receiver's screen painted beside them
-// from the preview raster. Ends with 1 (OK), 2 (Cancel, Escape, close box) or 3 (Find Next).
+// from the preview raster. Ends with the id of the button that ended it: OK, Cancel (also
+// Escape and the close box) or Find Next.
 class Win32PatchDialog : public DialogWindow {
 public:
-    enum Result : int { kResultOk = 1, kResultCancel = 2, kResultFindNext = 3 };
-
     // Reads the preview's magnification from the settings as they are now.
     explicit Win32PatchDialog(const PatchRequest& request);
 

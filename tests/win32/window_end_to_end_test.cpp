@@ -91,6 +91,15 @@ TEST(Win32Window, SearchTypeOkExitYesPatchesTheFileAndKeepsTheOldBytesAsBackup) 
     Click(about, IDOK);
     ASSERT_TRUE(test::WaitUntil([&] { return !IsWindow(about); }));
 
+    // Browse opens the system's file dialog over the window; Cancel leaves the field as it was.
+    Click(main, kIdBrowse);
+    HWND open = test::WaitForWindow(tavlo.Id(), L"Open");
+    ASSERT_NE(open, nullptr);
+    Screenshot(open, "windows-browse.png");
+    PostMessageW(open, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(test::WaitUntil([&] { return !IsWindow(open); }));
+    EXPECT_EQ(test::TextOf(GetDlgItem(main, kIdFileName)), test::PathOf(file).wstring());
+
     Click(main, kIdSearch);
     HWND patch = test::WaitForWindow(tavlo.Id(), L"Confirm / edit patch");
     ASSERT_NE(patch, nullptr);

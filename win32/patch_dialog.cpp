@@ -207,7 +207,6 @@ bool Win32PatchDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT
             return true;
         }
         default:
-            (void)lParam;
             return false;
     }
 }

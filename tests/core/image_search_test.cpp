@@ -66,6 +66,53 @@ TEST(SearchBytes, RefusesANegativeOrMissingPattern) {
     EXPECT_EQ(SearchBytes(Bytes(data), Size(data), nullptr, 2), nullptr);
 }
 
+TEST(SearchBytes, FindsWhatAPlainSearchFindsForEveryKindOfPattern) {
+    // Periodic patterns (a unit repeated, then a tail) and random ones over two or three
+    // letters, in texts built from the same letters, so the search's shifts and its memory of
+    // matched bytes are all taken.
+    std::uint32_t state = 20250101;
+    auto next = [&state](std::uint32_t n) {
+        state = state * 1103515245u + 12345u;
+        return ((state >> 16) & 0x7FFF) % n;
+    };
+    auto word = [&](std::size_t size, std::uint32_t letters) {
+        std::string text;
+        for (std::size_t i = 0; i < size; ++i) {
+            text += static_cast<char>('a' + next(letters));
+        }
+        return text;
+    };
+    for (int round = 0; round < 20000; ++round) {
+        const std::uint32_t letters = 2 + next(2);
+        std::string pattern = word(1 + next(4), letters);
+        if (round % 2 == 0) {  // periodic: the unit repeated, cut, and a tail
+            std::string repeated;
+            const std::size_t size = pattern.size() * (1 + next(5)) + next(3);
+            while (repeated.size() < size) {
+                repeated += pattern;
+            }
+            pattern = repeated.substr(0, size) + word(next(3), letters);
+        }
+        if (pattern.empty()) {
+            pattern = "a";
+        }
+        std::string text = word(next(60), letters);
+        if (next(2) == 0 && text.size() >= pattern.size()) {
+            text.replace(next(static_cast<std::uint32_t>(text.size() - pattern.size() + 1)),
+                         pattern.size(), pattern);
+        }
+        const auto size = static_cast<std::uint32_t>(text.size());
+        // SearchBytes wants a byte of the range after the match: the plain search looks at the
+        // range without its last byte.
+        const std::size_t plain =
+            size == 0 ? std::string::npos : text.substr(0, size - 1).find(pattern);
+        const std::uint8_t* found =
+            SearchBytes(Bytes(text), size, Bytes(pattern), static_cast<int>(pattern.size()));
+        const std::uint8_t* expected = plain == std::string::npos ? nullptr : Bytes(text) + plain;
+        ASSERT_EQ(found, expected) << "text " << text << " pattern " << pattern;
+    }
+}
+
 // ---- SearchStrings --------------------------------------------------------------------------
 
 TEST(SearchStrings, FindsTheTextInsideALaterString) {

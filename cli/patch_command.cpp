@@ -69,7 +69,8 @@ int RunPatch(const CliArguments& arguments, const CliContext& context) {
         return ExitNotFound;
     }
     const auto* written = reinterpret_cast<const char*>(image.Data() + outcome.offset);
-    std::fprintf(context.out, "match: %d %zu\nold: %s\nnew: %s\n", outcome.offset, oldText.size(),
+    std::fprintf(context.out, "match: %lld %zu\nold: %s\nnew: %s\n",
+                 static_cast<long long>(outcome.offset), oldText.size(),
                  EscapeForTerminal(oldText).c_str(),
                  EscapeForTerminal(std::string_view(written, oldText.size())).c_str());
     if (arguments.dryRun) {

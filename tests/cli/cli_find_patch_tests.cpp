@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
 
 #include "support/cli_test_support.h"
@@ -64,6 +65,23 @@ TEST_F(CliFindPatch, TextColumnShowsAtMostTheFirst1024BytesOfAMessage) {
         EXPECT_EQ(r.exitCode, 0) << r.err;
         EXPECT_EQ(r.out, "3\t" + std::to_string(row.message.size()) + "\t" + row.column + "\n");
     }
+}
+
+TEST_F(CliFindPatch, FindListsAMatchBeyond2GiB) {
+    // 2 GiB and 1 MiB of zero bytes but for one message past the largest 32-bit signed offset;
+    // the bytes not written are a hole of the file, which takes no room on the disk.
+    constexpr std::streamoff kAt = (std::streamoff{1} << 31) + (1 << 16);
+    {
+        std::ofstream file(PathOf(firmware), std::ios::binary | std::ios::trunc);
+        file.seekp(kAt);
+        file.write("WARNING far out\0", 16);
+        file.seekp(kAt + (1 << 20));
+        file.put('\0');
+        ASSERT_TRUE(file.good());
+    }
+    const ProcessResult r = RunCli({"find", firmware, "--search", "WARNING"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, std::to_string(kAt) + "\t15\tWARNING far out\n");
 }
 
 TEST_F(CliFindPatch, OptionsMayStandBeforeTheFileName) {

@@ -1,3 +1,9 @@
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <sys/mman.h>
+#endif
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -340,6 +346,60 @@ TEST(ImageSearch, FindBytesNeedsAByteAfterThePattern) {
     LoadBytes(dir, image, "\x01\x02\x03\x04"s);
     EXPECT_EQ(image.FindBytes(Bytes("\x02\x03"s), 2), image.Data() + 1);
     EXPECT_EQ(image.FindBytes(Bytes("\x03\x04"s), 2), nullptr);
+}
+
+// A range of zero bytes that takes memory only where it is written: pages never written all
+// read as the system's one page of zeros, so gigabytes cost nothing.
+class ZeroPages {
+public:
+    explicit ZeroPages(std::size_t size) : size_(size) {
+#ifdef _WIN32
+        data_ = static_cast<std::uint8_t*>(
+            ::VirtualAlloc(nullptr, size, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
+#else
+        void* mapped = ::mmap(nullptr, size, PROT_READ | PROT_WRITE,
+                              MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+        data_ = mapped == MAP_FAILED ? nullptr : static_cast<std::uint8_t*>(mapped);
+#endif
+    }
+    ~ZeroPages() {
+        if (data_ != nullptr) {
+#ifdef _WIN32
+            ::VirtualFree(data_, 0, MEM_RELEASE);
+#else
+            ::munmap(data_, size_);
+#endif
+        }
+    }
+    ZeroPages(const ZeroPages&) = delete;
+    ZeroPages& operator=(const ZeroPages&) = delete;
+    std::uint8_t* Data() const {
+        return data_;
+    }
+
+private:
+    std::size_t size_;
+    std::uint8_t* data_ = nullptr;
+};
+
+TEST(ImageSearch, MatchesBeyond2GiBAreFoundAndMeasured) {
+    // An image of 2 GiB and 1 MiB: one message crosses the largest 32-bit signed offset, one lies
+    // beyond it. A long search text moves over the zero bytes in big steps.
+    constexpr std::int64_t kSignedLimit = std::int64_t{1} << 31;
+    constexpr std::uint32_t kLength = (std::uint32_t{1} << 31) + (1u << 20);
+    const std::string text = "WARNING" + std::string(4089, '!');
+    const std::vector<std::int64_t> messages = {kSignedLimit - 3, kSignedLimit + (1 << 16)};
+    ZeroPages image(std::size_t{kLength} + 1);
+    ASSERT_NE(image.Data(), nullptr);
+    for (const std::int64_t at : messages) {
+        std::memcpy(image.Data() + at, (text + " tail").data(), text.size() + 5);
+    }
+    std::vector<std::int64_t> found;
+    for (std::int64_t at = -1; (at = NextMatchOffset(image.Data(), kLength, at, text)) >= 0;) {
+        found.push_back(at);
+        EXPECT_EQ(MessageLengthAt(image.Data(), kLength, at), text.size() + 5);
+    }
+    EXPECT_EQ(found, messages);
 }
 
 // ---- Replacement ----------------------------------------------------------------------------

@@ -1,5 +1,6 @@
 #include "cli/cli_context.h"
 
+#include "cli/terminal_text.h"
 #include "core/disk_file.h"
 #include "core/file_names.h"
 #include "core/firmware_image.h"
@@ -12,11 +13,25 @@
 namespace tavlo::cli {
 
 void CliContext::Error(std::string_view utf8) const {
-    std::fprintf(err, "tavlo-cli: %.*s\n", static_cast<int>(utf8.size()), utf8.data());
+    // Names and texts from the command line, the file system and the firmware are in it: none
+    // may steer the terminal or start a line of its own.
+    std::fprintf(err, "tavlo-cli: %s\n", EscapeUtf8ForTerminal(utf8).c_str());
 }
 
 void StderrMessages::ShowMessage(std::string_view title, std::string_view text) {
-    context_.Error(Windows1252ToUtf8(title) + ": " + Windows1252ToUtf8(text));
+    // Each of the message's lines (a summary, its cause, what to do) on a line of its own, the
+    // first after the title.
+    std::string line = Windows1252ToUtf8(title) + ": ";
+    for (;;) {
+        const std::size_t end = text.find('\n');
+        line += Windows1252ToUtf8(text.substr(0, end));
+        context_.Error(line);
+        if (end == std::string_view::npos) {
+            return;
+        }
+        text.remove_prefix(end + 1);
+        line.clear();
+    }
 }
 
 std::string DesktopProgramPath(const std::string& programPath) {
@@ -87,7 +102,7 @@ bool LoadFirmware(FirmwareImage& image, const std::string& path, const CliContex
     if (image.Load(path)) {
         return true;
     }
-    context.Error("cannot read '" + path + "': " + image.LastError());
+    context.Error("cannot read '" + path + "': " + Windows1252ToUtf8(image.LastError()));
     return false;
 }
 

@@ -93,7 +93,7 @@ int RunPatch(const CliArguments& arguments, const CliContext& context) {
     if (!arguments.noBackup) {
         // The path as the file system spells it, as the user gave the file's.
         std::fprintf(context.out, "backup: %s\n",
-                     FirmwareImage::BackupName(image.FileName()).c_str());
+                     EscapeUtf8ForTerminal(FirmwareImage::BackupName(image.FileName())).c_str());
     }
     return ExitOk;
 }

@@ -33,7 +33,8 @@ void AppendUtf8(std::string& out, char32_t cp) {
     }
 }
 
-// Decodes one UTF-8 sequence at text[i]; advances i. Returns false on malformed input.
+}  // namespace
+
 bool DecodeUtf8(std::string_view text, std::size_t& i, char32_t& cp) {
     const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
     const unsigned char lead = byte(i);
@@ -68,8 +69,6 @@ bool DecodeUtf8(std::string_view text, std::size_t& i, char32_t& cp) {
     i += extra + 1;
     return true;
 }
-
-}  // namespace
 
 char32_t Windows1252ToCodePoint(unsigned char byte) {
     if (byte >= 0x80 && byte < 0xA0) {
@@ -158,8 +157,10 @@ std::string PathForMessage(std::string_view path) {
             ++i;
             continue;
         }
+        // A control character (a line break, an escape sequence) would act rather than show.
+        const bool control = cp < 0x20 || (cp >= 0x7F && cp < 0xA0);
         const auto byte = CodePointToWindows1252(cp);
-        text += byte ? static_cast<char>(*byte) : '?';
+        text += byte && !control ? static_cast<char>(*byte) : '?';
     }
     return text;
 }

@@ -43,8 +43,13 @@ struct DecodedText {
 DecodedText DecodeTextFile(std::string_view bytes);
 
 // A file system path (UTF-8 on this platform) as Windows-1252 text for a message: every
-// character the code page cannot hold, and every byte that is not UTF-8, shows as "?".
+// character the code page cannot hold, every control character and every byte that is not
+// UTF-8 shows as "?", so no name can break a message's lines or steer a terminal.
 std::string PathForMessage(std::string_view path);
+
+// Decodes the UTF-8 sequence at text[i] (i < text.size()) into `codePoint` and moves i past it;
+// false, with i unchanged, when the bytes there are not UTF-8.
+bool DecodeUtf8(std::string_view text, std::size_t& i, char32_t& codePoint);
 
 // The UTF-8 bytes of one code point.
 std::string CodePointToUtf8(char32_t codePoint);

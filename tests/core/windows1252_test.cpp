@@ -48,6 +48,8 @@ TEST(Windows1252, MalformedUtf8IsRefused) {
 TEST(Windows1252, PathsInMessagesKeepWhatTheCodePageHolds) {
     EXPECT_EQ(PathForMessage("/home/\xC3\xA9ric/unit.rgn"), "/home/\xE9ric/unit.rgn");
     EXPECT_EQ(PathForMessage("/gps/\xCE\xA9/\xFF.rgn"), "/gps/?/?.rgn");
+    // Control characters (C0, DEL, C1) would break the message's lines or steer a terminal.
+    EXPECT_EQ(PathForMessage("/gps/a\nb\x1B[2J\x7F\xC2\x85.rgn"), "/gps/a?b?[2J??.rgn");
 }
 
 TEST(Windows1252, TextFilesAreReadAsUtf8OnlyWhenTheyAreUtf8) {

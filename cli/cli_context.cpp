@@ -126,6 +126,29 @@ void ReportNoMatch(const CliArguments& arguments, const std::string& searchText,
                   (matchesSeen == 1 ? " match" : " matches") + " in the file");
 }
 
+void WarnOfControlBytes(std::string_view text, const CliContext& context) {
+    const std::size_t zero = text.find('\0');
+    if (zero != std::string_view::npos) {
+        context.Error("warning: the text holds a zero byte (byte " + std::to_string(zero + 1) +
+                      " of " + std::to_string(text.size()) +
+                      "): the receiver shows the message only up to it");
+        text = text.substr(0, zero);  // what the receiver shows
+    }
+    std::size_t count = 0;
+    std::size_t first = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (static_cast<unsigned char>(text[i]) < 0x20 && text[i] != '\n' && count++ == 0) {
+            first = i;
+        }
+    }
+    if (count > 0) {
+        context.Error("warning: the text holds " + std::to_string(count) +
+                      " control byte(s), the first " + EscapeForTerminal(text.substr(first, 1)) +
+                      " (byte " + std::to_string(first + 1) +
+                      "): the receiver shows them as blanks, and only \\n starts a new line");
+    }
+}
+
 void WarnOfHiddenText(const DeviceFont* font, std::string_view text, const CliContext& context) {
     // Lays out without drawing: only what stays hidden counts.
     class NoPixels : public PixelSink {

@@ -11,8 +11,8 @@ namespace tavlo::cli {
 
 namespace {
 
-// A --text-file is read like the settings file: a regular file of at most 1 MiB, UTF-8 or
-// Windows-1252.
+// A --text-file is read like the settings file: a regular file of at most 1 MiB, UTF-8,
+// UTF-16 with a byte-order mark (Notepad's "Unicode") or Windows-1252.
 std::optional<std::string> ReadOwnerTextFile(const std::string& path, const CliContext& context) {
     TextFile file = ReadTextFile(path);
     if (!ReportTextFile(file.status, "the text file", path, context)) {
@@ -60,7 +60,9 @@ int RunPatch(const CliArguments& arguments, const CliContext& context) {
                               " bytes longer than the message and was cut to its " +
                               std::to_string(oldText.size()));
             }
-            WarnOfHiddenText(request.font, FitToLength(request.newText, oldText.size()), context);
+            const std::string written = FitToLength(request.newText, oldText.size());
+            WarnOfControlBytes(written, context);
+            WarnOfHiddenText(request.font, written, context);
             return Answer::Ok;
         },
         &matchesSeen);

@@ -177,6 +177,40 @@ TEST_F(CliFindPatch, TextFileIsTakenByteForByte) {
     EXPECT_EQ(ReadFile(firmware), expected);
 }
 
+// Notepad's "Unicode" files are UTF-16 after a byte-order mark; bytes the receiver does not show
+// as text are written as they stand, with a warning.
+TEST_F(CliFindPatch, TextFileInUtf16AndBytesTheReceiverDoesNotShow) {
+    const struct {
+        const char* rule;
+        std::string file;
+        std::string written;  // the start of the first message afterwards
+        const char* warning;  // none: nothing is said
+    } rows[] = {
+        // (octal escapes: a hex escape would swallow the letters after it)
+        {"UTF-16 little-endian", "\377\376A\0n\0n\0"s, "Ann", nullptr},
+        {"UTF-16 big-endian", "\376\377\0A\0n\0n"s, "Ann", nullptr},
+        {"UTF-16 with a Windows line end", "\377\376\304\0\r\0\n\0"s, "\304\r\n",
+         "1 control byte(s), the first \\r (byte 2)"},
+        {"a zero byte", "Ann\0"s + "555", "Ann\0"s + "555", "a zero byte (byte 4 of 16)"},
+    };
+    const std::string textFile = dir.File("text.txt");
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.rule);
+        WriteFile(firmware, kImage);
+        WriteFile(textFile, row.file);
+        const ProcessResult r = RunCli({"patch", firmware, "--text-file", textFile, "--no-backup"});
+        ASSERT_EQ(r.exitCode, 0) << r.err;
+        std::string expected = kImage;
+        expected.replace(kFirst, 16, row.written + std::string(16 - row.written.size(), ' '));
+        EXPECT_EQ(ReadFile(firmware), expected);
+        if (row.warning) {
+            EXPECT_NE(r.err.find(row.warning), std::string::npos) << r.err;
+        } else {
+            EXPECT_EQ(r.err, "");
+        }
+    }
+}
+
 TEST_F(CliFindPatch, DryRunPrintsTheSameAndWritesNothing) {
     const ProcessResult dry = RunCli({"patch", firmware, "--dry-run", "--settings", settings});
     ASSERT_EQ(dry.exitCode, 0) << dry.err;

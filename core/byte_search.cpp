@@ -64,12 +64,6 @@ ByteSearcher::ByteSearcher(std::string_view pattern) : pattern_(pattern) {
     period_ = critical.period;
     // The period is the right part's own, so split_ + period_ never passes the pattern's end.
     periodic_ = split_ + period_ <= m && std::memcmp(x, x + period_, split_) == 0;
-
-    // A window whose last byte is c can move on until the last c of the pattern lies under it.
-    skip_.fill(m);
-    for (std::size_t i = 0; i < m; ++i) {
-        skip_[x[i]] = m - 1 - i;
-    }
 }
 
 const char* ByteSearcher::Find(const char* data, std::size_t size) const {
@@ -87,11 +81,31 @@ const char* ByteSearcher::Find(const char* data, std::size_t size) const {
     return periodic_ ? FindPeriodic(text, size) : FindAperiodic(text, size);
 }
 
+// A search goes this many bytes without Horspool's rule before it makes the rule's table.
+constexpr std::size_t kBytesBeforeSkipTable = 256;
+
+void ByteSearcher::MakeSkipTable() const {
+    // A window whose last byte is c can move on until the last c of the pattern lies under it.
+    const auto* x = reinterpret_cast<const unsigned char*>(pattern_.data());
+    const std::size_t m = pattern_.size();
+    skip_.fill(m);
+    for (std::size_t i = 0; i < m; ++i) {
+        skip_[x[i]] = m - 1 - i;
+    }
+    hasSkipTable_ = true;
+}
+
 // Horspool's rule: the first window from j on whose last byte is the pattern's last byte, or
 // one past `last`. Most bytes of a usual text are not in the pattern at all: for those the window
 // moves its whole length, in a loop whose next position does not wait for the byte it reads.
 std::size_t ByteSearcher::SkipAhead(const unsigned char* text, std::size_t j,
                                     std::size_t last) const {
+    if (!hasSkipTable_) {
+        if (j < kBytesBeforeSkipTable) {
+            return j;
+        }
+        MakeSkipTable();
+    }
     const std::size_t m = pattern_.size();
     while (j <= last) {
         const std::size_t skip = skip_[text[j + m - 1]];

@@ -1,5 +1,6 @@
 #include "cli/cli_context.h"
 
+#include "cli/terminal_text.h"
 #include "core/disk_file.h"
 #include "core/file_names.h"
 #include "core/firmware_image.h"
@@ -12,11 +13,25 @@
 namespace tavlo::cli {
 
 void CliContext::Error(std::string_view utf8) const {
-    std::fprintf(err, "tavlo-cli: %.*s\n", static_cast<int>(utf8.size()), utf8.data());
+    // Names and texts from the command line, the file system and the firmware are in it: none
+    // may steer the terminal or start a line of its own.
+    std::fprintf(err, "tavlo-cli: %s\n", EscapeUtf8ForTerminal(utf8).c_str());
 }
 
 void StderrMessages::ShowMessage(std::string_view title, std::string_view text) {
-    context_.Error(Windows1252ToUtf8(title) + ": " + Windows1252ToUtf8(text));
+    // Each of the message's lines (a summary, its cause, what to do) on a line of its own, the
+    // first after the title.
+    std::string line = Windows1252ToUtf8(title) + ": ";
+    for (;;) {
+        const std::size_t end = text.find('\n');
+        line += Windows1252ToUtf8(text.substr(0, end));
+        context_.Error(line);
+        if (end == std::string_view::npos) {
+            return;
+        }
+        text.remove_prefix(end + 1);
+        line.clear();
+    }
 }
 
 std::string DesktopProgramPath(const std::string& programPath) {
@@ -87,7 +102,7 @@ bool LoadFirmware(FirmwareImage& image, const std::string& path, const CliContex
     if (image.Load(path)) {
         return true;
     }
-    context.Error("cannot read '" + path + "': " + image.LastError());
+    context.Error("cannot read '" + path + "': " + Windows1252ToUtf8(image.LastError()));
     return false;
 }
 
@@ -109,6 +124,29 @@ void ReportNoMatch(const CliArguments& arguments, const std::string& searchText,
     context.Error("--match " + std::to_string(arguments.match) + " is past the last match: '" +
                   Windows1252ToUtf8(searchText) + "' has " + std::to_string(matchesSeen) +
                   (matchesSeen == 1 ? " match" : " matches") + " in the file");
+}
+
+void WarnOfControlBytes(std::string_view text, const CliContext& context) {
+    const std::size_t zero = text.find('\0');
+    if (zero != std::string_view::npos) {
+        context.Error("warning: the text holds a zero byte (byte " + std::to_string(zero + 1) +
+                      " of " + std::to_string(text.size()) +
+                      "): the receiver shows the message only up to it");
+        text = text.substr(0, zero);  // what the receiver shows
+    }
+    std::size_t count = 0;
+    std::size_t first = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (static_cast<unsigned char>(text[i]) < 0x20 && text[i] != '\n' && count++ == 0) {
+            first = i;
+        }
+    }
+    if (count > 0) {
+        context.Error("warning: the text holds " + std::to_string(count) +
+                      " control byte(s), the first " + EscapeForTerminal(text.substr(first, 1)) +
+                      " (byte " + std::to_string(first + 1) +
+                      "): the receiver shows them as blanks, and only \\n starts a new line");
+    }
 }
 
 void WarnOfHiddenText(const DeviceFont* font, std::string_view text, const CliContext& context) {

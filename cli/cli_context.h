@@ -72,6 +72,11 @@ void ReportNoMatch(const CliArguments& arguments, const std::string& searchText,
 // its right edge) laid out in `font`.
 void WarnOfHiddenText(const DeviceFont* font, std::string_view text, const CliContext& context);
 
+// Warns of the bytes in `text` that the receiver does not show as text: a zero byte ends the
+// message it shows there, and control bytes (below 32, but for the line break "\n") show as
+// blanks.
+void WarnOfControlBytes(std::string_view text, const CliContext& context);
+
 // Prints "font: OFFSET" or "font: not found".
 void PrintFontLine(const FirmwareImage& image, const DeviceFont* font, const CliContext& context);
 

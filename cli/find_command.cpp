@@ -3,6 +3,7 @@
 #include "cli/cli_context.h"
 #include "cli/terminal_text.h"
 #include "core/message_scanner.h"
+#include "core/windows1252.h"
 
 namespace tavlo::cli {
 
@@ -34,7 +35,8 @@ int RunFind(const CliArguments& arguments, const CliContext& context) {
             ++found;
         });
     if (!read) {
-        context.Error("cannot read '" + arguments.file + "': " + scanner.LastError());
+        context.Error("cannot read '" + arguments.file +
+                      "': " + Windows1252ToUtf8(scanner.LastError()));
         return ExitFileError;
     }
     if (found == 0) {

@@ -53,7 +53,7 @@ int RunInfo(const CliArguments& arguments, const CliContext& context) {
     // passes over every match.
     class MatchCounter : public PatchConfirmer {
     public:
-        bool WantsMatch(std::int32_t offset) override {
+        bool WantsMatch(std::int64_t offset) override {
             if (count++ == 0) {
                 first = offset;
             }
@@ -61,18 +61,19 @@ int RunInfo(const CliArguments& arguments, const CliContext& context) {
         }
         Answer Confirm(PatchRequest&) override { return Answer::FindNext; }
         int count = 0;
-        std::int32_t first = -1;
+        std::int64_t first = -1;
     };
     for (const char* word : kSearchWords) {
         MatchCounter counter;
         RunSearch(image, word, counter);
         const int count = counter.count;
-        const std::int32_t first = counter.first;
+        const std::int64_t first = counter.first;
         const std::string name = EscapeForTerminal(word);
         if (count == 0) {
             std::fprintf(context.out, "word: %s 0\n", name.c_str());
         } else {
-            std::fprintf(context.out, "word: %s %d first at %d\n", name.c_str(), count, first);
+            std::fprintf(context.out, "word: %s %d first at %lld\n", name.c_str(), count,
+                         static_cast<long long>(first));
         }
     }
     return ExitOk;

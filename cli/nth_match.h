@@ -18,7 +18,7 @@ inline SearchOutcome SearchToMatch(FirmwareImage& image, std::string_view search
     public:
         NthMatch(int n, const std::function<Answer(PatchRequest&)>& atMatch)
             : n_(n), atMatch_(atMatch) {}
-        bool WantsMatch(std::int32_t) override { return ++seen_ >= n_; }
+        bool WantsMatch(std::int64_t) override { return ++seen_ >= n_; }
         Answer Confirm(PatchRequest& request) override { return atMatch_(request); }
         int Seen() const { return seen_; }
 

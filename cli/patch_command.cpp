@@ -11,8 +11,8 @@ namespace tavlo::cli {
 
 namespace {
 
-// A --text-file is read like the settings file: a regular file of at most 1 MiB, UTF-8 or
-// Windows-1252.
+// A --text-file is read like the settings file: a regular file of at most 1 MiB, UTF-8,
+// UTF-16 with a byte-order mark (Notepad's "Unicode") or Windows-1252.
 std::optional<std::string> ReadOwnerTextFile(const std::string& path, const CliContext& context) {
     TextFile file = ReadTextFile(path);
     if (!ReportTextFile(file.status, "the text file", path, context)) {
@@ -60,7 +60,9 @@ int RunPatch(const CliArguments& arguments, const CliContext& context) {
                               " bytes longer than the message and was cut to its " +
                               std::to_string(oldText.size()));
             }
-            WarnOfHiddenText(request.font, FitToLength(request.newText, oldText.size()), context);
+            const std::string written = FitToLength(request.newText, oldText.size());
+            WarnOfControlBytes(written, context);
+            WarnOfHiddenText(request.font, written, context);
             return Answer::Ok;
         },
         &matchesSeen);
@@ -69,7 +71,8 @@ int RunPatch(const CliArguments& arguments, const CliContext& context) {
         return ExitNotFound;
     }
     const auto* written = reinterpret_cast<const char*>(image.Data() + outcome.offset);
-    std::fprintf(context.out, "match: %d %zu\nold: %s\nnew: %s\n", outcome.offset, oldText.size(),
+    std::fprintf(context.out, "match: %lld %zu\nold: %s\nnew: %s\n",
+                 static_cast<long long>(outcome.offset), oldText.size(),
                  EscapeForTerminal(oldText).c_str(),
                  EscapeForTerminal(std::string_view(written, oldText.size())).c_str());
     if (arguments.dryRun) {
@@ -92,7 +95,7 @@ int RunPatch(const CliArguments& arguments, const CliContext& context) {
     if (!arguments.noBackup) {
         // The path as the file system spells it, as the user gave the file's.
         std::fprintf(context.out, "backup: %s\n",
-                     FirmwareImage::BackupName(image.FileName()).c_str());
+                     EscapeUtf8ForTerminal(FirmwareImage::BackupName(image.FileName())).c_str());
     }
     return ExitOk;
 }

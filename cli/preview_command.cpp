@@ -29,6 +29,13 @@ int RunPreview(const CliArguments& arguments, const CliContext& context) {
             // The proposed text arrives fitted to the message; a --text is drawn as typed.
             const std::string& text = arguments.text ? *arguments.text : request.newText;
             const bool overLimit = text.size() > request.currentText.size();
+            if (request.font == nullptr) {
+                // Not a firmware file, or one of another receiver: say why the picture is empty.
+                context.Error("warning: '" + arguments.file +
+                              "' holds no receiver font: the picture shows the screen without "
+                              "the text");
+            }
+            WarnOfControlBytes(text, context);
             WarnOfHiddenText(request.font, text, context);
 
             // --mag, else the settings' magnification (both within 1 to 64).

@@ -2,7 +2,6 @@
 
 #include "cli/cli_context.h"
 #include "cli/terminal_text.h"
-#include "core/windows1252.h"
 #include "settings/settings_file.h"
 #include "settings/settings_keys.h"
 #include "settings/settings_location.h"
@@ -35,13 +34,12 @@ int RunSettings(const CliArguments& arguments, const CliContext& context) {
     }
     // Names go through the terminal escaper: a folder's name could hold control characters.
     if (settingsPath) {
-        std::fprintf(context.out, "file: %s\n",
-                     EscapeForTerminal(PathForMessage(*settingsPath)).c_str());
+        std::fprintf(context.out, "file: %s\n", EscapeUtf8ForTerminal(*settingsPath).c_str());
     } else {
         // Where the desktop program's Edit settings would create the file.
         const std::string created = SettingsFileToCreate(DesktopProgramPath(context.programPath));
         std::fprintf(context.out, "file: none\ncreate: %s\n",
-                     EscapeForTerminal(PathForMessage(created)).c_str());
+                     EscapeUtf8ForTerminal(created).c_str());
     }
     PrintValue(context, "Image/Filename", StartupFilePattern());
     PrintValue(context, "Patch/SearchString", StartupSearchText());

@@ -62,7 +62,8 @@ public:
     const std::uint8_t* Data() const { return data_; }
     std::uint32_t Length() const { return length_; }
     const std::string& FileName() const { return fileName_; }
-    std::int32_t MatchOffset() const { return matchOffset_; }
+    // Where the current match starts in the image, or -1 for none.
+    std::int64_t MatchOffset() const { return matchOffset_; }
     bool IsResourceBacked() const { return resourceBacked_; }
 
     // Why the last Load or Save failed, in plain words ("No such file or directory", ...).
@@ -78,7 +79,7 @@ private:
 
     bool modified_ = false;
     bool resourceBacked_ = false;
-    std::int32_t matchOffset_ = -1;
+    std::int64_t matchOffset_ = -1;  // wide enough for every byte of a 4 GiB file
     std::string fileName_;
     std::uint32_t length_ = 0;
     std::uint8_t* data_ = nullptr;  // owned unless resourceBacked_
@@ -96,6 +97,13 @@ const std::uint8_t* SearchBytes(const std::uint8_t* data, std::uint32_t length,
 // with at least one byte of the range after it, or nullptr.
 const std::uint8_t* SearchStrings(const std::uint8_t* data, std::uint32_t length,
                                   std::string_view text);
+
+// The search of the image's members over its `length` bytes at `data` (a match offset of -1 is
+// none): where the next match of `text` after the one at `matchOffset` starts, or -1; and the
+// length L of the message at `offset`, up to the next zero byte and never past the end.
+std::int64_t NextMatchOffset(const std::uint8_t* data, std::uint32_t length,
+                             std::int64_t matchOffset, std::string_view text);
+std::uint32_t MessageLengthAt(const std::uint8_t* data, std::uint32_t length, std::int64_t offset);
 
 // `text` padded with spaces or cut to exactly n bytes.
 std::string FitToLength(std::string_view text, std::size_t n);

@@ -1,5 +1,4 @@
 #include <cstring>
-#include <limits>
 
 #include "core/byte_search.h"
 #include "core/firmware_image.h"
@@ -22,8 +21,8 @@ const std::uint8_t* FindWithByteAfter(const std::uint8_t* data, std::uint32_t le
 }
 
 // Whether the image has a current match inside its bytes.
-bool HasMatch(const std::uint8_t* data, std::uint32_t length, std::int32_t matchOffset) {
-    return data != nullptr && matchOffset >= 0 && static_cast<std::uint32_t>(matchOffset) < length;
+bool HasMatch(const std::uint8_t* data, std::uint32_t length, std::int64_t matchOffset) {
+    return data != nullptr && matchOffset >= 0 && matchOffset < std::int64_t{length};
 }
 
 }  // namespace
@@ -60,43 +59,47 @@ const std::uint8_t* FirmwareImage::FindBytes(const std::uint8_t* pattern, int pa
     return SearchBytes(data_, length_, pattern, patternLength);
 }
 
-const std::uint8_t* FirmwareImage::FindNextText(std::string_view text) const {
-    if (data_ == nullptr) {
-        return nullptr;
-    }
+std::int64_t NextMatchOffset(const std::uint8_t* data, std::uint32_t length,
+                             std::int64_t matchOffset, std::string_view text) {
     // The search goes on one byte after the current match's first byte (from 0 without one).
-    const auto start = static_cast<std::uint32_t>(matchOffset_ + 1);
-    if (start > length_) {
-        return nullptr;
+    const std::int64_t start = matchOffset + 1;
+    if (data == nullptr || start < 0 || start > std::int64_t{length}) {
+        return -1;
     }
-    return SearchStrings(data_ + start, length_ - start, text);
+    const std::uint8_t* match =
+        SearchStrings(data + start, length - static_cast<std::uint32_t>(start), text);
+    // Every offset of an image of up to 4 GiB fits.
+    return match == nullptr ? -1 : match - data;
 }
 
-bool FirmwareImage::LocateMessage(std::string_view searchText) {
-    const std::uint8_t* match = FindNextText(searchText);
-    if (match == nullptr) {
-        return false;
-    }
-    const std::ptrdiff_t offset = match - data_;
-    // The match offset is a 32-bit signed number: a match further into a file of more than
-    // 2 GiB cannot be held, and is treated as not found.
-    if (offset > std::numeric_limits<std::int32_t>::max()) {
-        return false;
-    }
-    matchOffset_ = static_cast<std::int32_t>(offset);
-    return true;
-}
-
-std::uint32_t FirmwareImage::MessageLength() const {
-    if (!HasMatch(data_, length_, matchOffset_)) {
+std::uint32_t MessageLengthAt(const std::uint8_t* data, std::uint32_t length, std::int64_t offset) {
+    if (!HasMatch(data, length, offset)) {
         return 0;
     }
-    const std::uint8_t* message = data_ + matchOffset_;
-    const std::uint32_t available = length_ - static_cast<std::uint32_t>(matchOffset_);
+    const std::uint8_t* message = data + offset;
+    const auto available = static_cast<std::uint32_t>(length - offset);
     const void* zero = std::memchr(message, 0, available);
     return zero == nullptr
                ? available
                : static_cast<std::uint32_t>(static_cast<const std::uint8_t*>(zero) - message);
+}
+
+const std::uint8_t* FirmwareImage::FindNextText(std::string_view text) const {
+    const std::int64_t next = NextMatchOffset(data_, length_, matchOffset_, text);
+    return next < 0 ? nullptr : data_ + next;
+}
+
+bool FirmwareImage::LocateMessage(std::string_view searchText) {
+    const std::int64_t next = NextMatchOffset(data_, length_, matchOffset_, searchText);
+    if (next < 0) {
+        return false;  // the current match stays
+    }
+    matchOffset_ = next;
+    return true;
+}
+
+std::uint32_t FirmwareImage::MessageLength() const {
+    return MessageLengthAt(data_, length_, matchOffset_);
 }
 
 void FirmwareImage::ReplaceMessage(std::string_view text) {

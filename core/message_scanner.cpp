@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <limits>
 #include <memory>
 #include <vector>
 
@@ -25,6 +24,7 @@ public:
         : file_(file),
           fileSize_(fileSize),
           text_(text),
+          searcher_(text),
           // The piece in memory keeps the last text.size() - 1 bytes of the one before it, so a
           // match across two pieces is found.
           keep_(text.empty() ? 0 : text.size() - 1),
@@ -55,6 +55,7 @@ private:
     FileInPieces& file_;
     const std::uint32_t fileSize_;
     const std::string_view text_;
+    const ByteSearcher searcher_;  // built once for all the pieces
     const std::size_t keep_;
     const std::size_t headLimit_;
     const MessageScanner::Visitor& visit_;
@@ -91,18 +92,14 @@ bool ScanPass::ReadPiece() {
 bool ScanPass::VisitMatchesInPiece() {
     const char* data = buffer_.get();
     while (searchFrom_ + std::max<std::size_t>(text_.size(), 1) <= filled_) {
-        const void* found = text_.empty() ? data + searchFrom_
-                                          : FindByteRun(data + searchFrom_, filled_ - searchFrom_,
-                                                        text_.data(), text_.size());
+        const char* found = searcher_.Find(data + searchFrom_, filled_ - searchFrom_);
         if (found == nullptr) {
             return true;
         }
-        const std::size_t at = static_cast<const char*>(found) - data;
+        const std::size_t at = static_cast<std::size_t>(found - data);
         const std::uint64_t offset = base_ + at;
         // A match needs one byte of the file after it; none further on can have one either.
-        // Matches past the 32-bit signed match offset cannot be held by an image.
-        if (offset + text_.size() >= fileSize_ ||
-            offset > static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max())) {
+        if (offset + text_.size() >= fileSize_) {
             done_ = true;
             return true;
         }

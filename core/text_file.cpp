@@ -35,7 +35,7 @@ TextFile ReadTextFile(const std::string& path) {
     }
     DecodedText decoded = DecodeTextFile(small.bytes);
     file.status.outcome = TextFileStatus::Outcome::Read;
-    file.status.fromUtf8 = decoded.fromUtf8;
+    file.status.encoding = decoded.encoding;
     file.status.replaced = decoded.replaced;
     file.status.firstReplaced = decoded.firstReplaced;
     file.text = std::move(decoded.text);

@@ -20,9 +20,9 @@ struct TextFileStatus {
         Refused,    // it is no regular file, or larger than kMaxTextFileSize
     };
     Outcome outcome = Outcome::NotOpened;
-    int errorNumber = 0;       // NotOpened: the errno of open()
-    std::string problem;       // NotOpened, Refused: why, in plain words
-    bool fromUtf8 = false;     // Read: the bytes were UTF-8 (see DecodeTextFile)
+    int errorNumber = 0;                                // NotOpened: the errno of open()
+    std::string problem;                                // NotOpened, Refused: why, in plain words
+    TextEncoding encoding = TextEncoding::Windows1252;  // Read: see DecodeTextFile
     std::size_t replaced = 0;  // Read: characters Windows-1252 cannot hold, now "?"
     char32_t firstReplaced = 0;
 };

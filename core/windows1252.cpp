@@ -33,7 +33,8 @@ void AppendUtf8(std::string& out, char32_t cp) {
     }
 }
 
-// Decodes one UTF-8 sequence at text[i]; advances i. Returns false on malformed input.
+}  // namespace
+
 bool DecodeUtf8(std::string_view text, std::size_t& i, char32_t& cp) {
     const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
     const unsigned char lead = byte(i);
@@ -68,8 +69,6 @@ bool DecodeUtf8(std::string_view text, std::size_t& i, char32_t& cp) {
     i += extra + 1;
     return true;
 }
-
-}  // namespace
 
 char32_t Windows1252ToCodePoint(unsigned char byte) {
     if (byte >= 0x80 && byte < 0xA0) {
@@ -123,7 +122,54 @@ Utf8Conversion Utf8ToWindows1252(std::string_view utf8) {
     return result;
 }
 
+namespace {
+
+// Takes one character into a decoded text, as "?" when the code page cannot hold it.
+void AppendDecoded(DecodedText& decoded, char32_t codePoint) {
+    const auto byte = CodePointToWindows1252(codePoint);
+    if (!byte && decoded.replaced++ == 0) {
+        decoded.firstReplaced = codePoint;
+    }
+    decoded.text += byte ? static_cast<char>(*byte) : '?';
+}
+
+DecodedText DecodeUtf16(std::string_view bytes, bool bigEndian) {
+    constexpr char32_t kNoCharacter = 0xFFFD;
+    DecodedText decoded{{}, TextEncoding::Utf16};
+    decoded.text.reserve(bytes.size() / 2);
+    const auto unitAt = [&](std::size_t i) {
+        const auto first = static_cast<unsigned char>(bytes[i]);
+        const auto second = static_cast<unsigned char>(bytes[i + 1]);
+        return static_cast<char32_t>(bigEndian ? first << 8 | second : second << 8 | first);
+    };
+    std::size_t i = 0;
+    for (; i + 1 < bytes.size(); i += 2) {
+        const char32_t unit = unitAt(i);
+        if (unit >= 0xD800 && unit < 0xDC00 && i + 3 < bytes.size()) {
+            const char32_t low = unitAt(i + 2);
+            if (low >= 0xDC00 && low < 0xE000) {
+                AppendDecoded(decoded, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
+                i += 2;
+                continue;
+            }
+        }
+        AppendDecoded(decoded, unit >= 0xD800 && unit < 0xE000 ? kNoCharacter : unit);
+    }
+    if (i < bytes.size()) {
+        AppendDecoded(decoded, kNoCharacter);  // half a unit at the end
+    }
+    return decoded;
+}
+
+}  // namespace
+
 DecodedText DecodeTextFile(std::string_view bytes) {
+    for (const bool bigEndian : {false, true}) {
+        const std::string_view mark = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+        if (bytes.starts_with(mark)) {
+            return DecodeUtf16(bytes.substr(mark.size()), bigEndian);
+        }
+    }
     constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
     if (bytes.starts_with(kByteOrderMark)) {
         bytes.remove_prefix(kByteOrderMark.size());
@@ -132,18 +178,14 @@ DecodedText DecodeTextFile(std::string_view bytes) {
     if (std::ranges::none_of(bytes, [](char c) { return (c & 0x80) != 0; })) {
         return asWindows1252;  // plain ASCII reads the same either way
     }
-    DecodedText asUtf8{{}, true};
+    DecodedText asUtf8{{}, TextEncoding::Utf8};
     asUtf8.text.reserve(bytes.size());
     for (std::size_t i = 0; i < bytes.size();) {
         char32_t cp = 0;
         if (!DecodeUtf8(bytes, i, cp)) {
             return asWindows1252;
         }
-        const auto byte = CodePointToWindows1252(cp);
-        if (!byte && asUtf8.replaced++ == 0) {
-            asUtf8.firstReplaced = cp;
-        }
-        asUtf8.text += byte ? static_cast<char>(*byte) : '?';
+        AppendDecoded(asUtf8, cp);
     }
     return asUtf8;
 }
@@ -158,8 +200,10 @@ std::string PathForMessage(std::string_view path) {
             ++i;
             continue;
         }
+        // A control character (a line break, an escape sequence) would act rather than show.
+        const bool control = cp < 0x20 || (cp >= 0x7F && cp < 0xA0);
         const auto byte = CodePointToWindows1252(cp);
-        text += byte ? static_cast<char>(*byte) : '?';
+        text += byte && !control ? static_cast<char>(*byte) : '?';
     }
     return text;
 }

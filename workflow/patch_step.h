@@ -28,7 +28,7 @@ class PatchConfirmer {
 public:
     // Whether to see the match at `offset` at all; a match passed over is Find Next without
     // anything being built or shown, so passing over many matches costs only the search.
-    virtual bool WantsMatch(std::int32_t offset) {
+    virtual bool WantsMatch(std::int64_t offset) {
         (void)offset;
         return true;
     }

@@ -12,7 +12,7 @@ class FirmwareImage;
 struct SearchOutcome {
     bool reached = false;              // a match was answered Ok or Cancel
     Answer answer = Answer::FindNext;  // what was answered there
-    std::int32_t offset = -1;          // where that match lies
+    std::int64_t offset = -1;          // where that match lies
 };
 
 // The search command over a loaded image: from the image's first byte, every match of

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
 
 #include "support/cli_test_support.h"
@@ -64,6 +65,23 @@ TEST_F(CliFindPatch, TextColumnShowsAtMostTheFirst1024BytesOfAMessage) {
         EXPECT_EQ(r.exitCode, 0) << r.err;
         EXPECT_EQ(r.out, "3\t" + std::to_string(row.message.size()) + "\t" + row.column + "\n");
     }
+}
+
+TEST_F(CliFindPatch, FindListsAMatchBeyond2GiB) {
+    // 2 GiB and 1 MiB of zero bytes but for one message past the largest 32-bit signed offset;
+    // the bytes not written are a hole of the file, which takes no room on the disk.
+    constexpr std::streamoff kAt = (std::streamoff{1} << 31) + (1 << 16);
+    {
+        std::ofstream file(PathOf(firmware), std::ios::binary | std::ios::trunc);
+        file.seekp(kAt);
+        file.write("WARNING far out\0", 16);
+        file.seekp(kAt + (1 << 20));
+        file.put('\0');
+        ASSERT_TRUE(file.good());
+    }
+    const ProcessResult r = RunCli({"find", firmware, "--search", "WARNING"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, std::to_string(kAt) + "\t15\tWARNING far out\n");
 }
 
 TEST_F(CliFindPatch, OptionsMayStandBeforeTheFileName) {
@@ -157,6 +175,40 @@ TEST_F(CliFindPatch, TextFileIsTakenByteForByte) {
     std::string expected = kImage;
     expected.replace(kThird, 15, "A\r\n\xD3\x01          "s);
     EXPECT_EQ(ReadFile(firmware), expected);
+}
+
+// Notepad's "Unicode" files are UTF-16 after a byte-order mark; bytes the receiver does not show
+// as text are written as they stand, with a warning.
+TEST_F(CliFindPatch, TextFileInUtf16AndBytesTheReceiverDoesNotShow) {
+    const struct {
+        const char* rule;
+        std::string file;
+        std::string written;  // the start of the first message afterwards
+        const char* warning;  // none: nothing is said
+    } rows[] = {
+        // (octal escapes: a hex escape would swallow the letters after it)
+        {"UTF-16 little-endian", "\377\376A\0n\0n\0"s, "Ann", nullptr},
+        {"UTF-16 big-endian", "\376\377\0A\0n\0n"s, "Ann", nullptr},
+        {"UTF-16 with a Windows line end", "\377\376\304\0\r\0\n\0"s, "\304\r\n",
+         "1 control byte(s), the first \\r (byte 2)"},
+        {"a zero byte", "Ann\0"s + "555", "Ann\0"s + "555", "a zero byte (byte 4 of 16)"},
+    };
+    const std::string textFile = dir.File("text.txt");
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.rule);
+        WriteFile(firmware, kImage);
+        WriteFile(textFile, row.file);
+        const ProcessResult r = RunCli({"patch", firmware, "--text-file", textFile, "--no-backup"});
+        ASSERT_EQ(r.exitCode, 0) << r.err;
+        std::string expected = kImage;
+        expected.replace(kFirst, 16, row.written + std::string(16 - row.written.size(), ' '));
+        EXPECT_EQ(ReadFile(firmware), expected);
+        if (row.warning) {
+            EXPECT_NE(r.err.find(row.warning), std::string::npos) << r.err;
+        } else {
+            EXPECT_EQ(r.err, "");
+        }
+    }
 }
 
 TEST_F(CliFindPatch, DryRunPrintsTheSameAndWritesNothing) {

@@ -102,6 +102,7 @@ TEST_F(CliInfoPreview, PreviewWritesThePictureAtTheGivenMagnification) {
         RunCli({"preview", firmware, "--mag", "3", "1", "--out", png, "--text", "hi"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, "font: " + std::to_string(fontOffset) + "\n");
+    EXPECT_EQ(r.err, "");
     const std::optional<RgbRaster> picture = ReadPng(png);
     ASSERT_TRUE(picture);
     EXPECT_EQ(picture->width, 360);
@@ -127,6 +128,9 @@ TEST_F(CliInfoPreview, PreviewOfTheSecondMatchWithoutAFont) {
     ProcessResult r = RunCli({"preview", firmware, "--match", "2", "--out", png});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, "font: not found\n");
+    EXPECT_NE(r.err.find("tavlo-cli: warning: '" + firmware + "' holds no receiver font"),
+              std::string::npos)
+        << r.err;
     EXPECT_TRUE(ReadPng(png));
     r = RunCli({"preview", firmware, "--match", "3", "--out", png});
     EXPECT_EQ(r.exitCode, 1);

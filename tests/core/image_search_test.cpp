@@ -1,3 +1,9 @@
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <sys/mman.h>
+#endif
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -64,6 +70,53 @@ TEST(SearchBytes, RefusesANegativeOrMissingPattern) {
     const std::string data = "abcdef";
     EXPECT_EQ(SearchBytes(Bytes(data), Size(data), Bytes("a"s), -1), nullptr);
     EXPECT_EQ(SearchBytes(Bytes(data), Size(data), nullptr, 2), nullptr);
+}
+
+TEST(SearchBytes, FindsWhatAPlainSearchFindsForEveryKindOfPattern) {
+    // Periodic patterns (a unit repeated, then a tail) and random ones over two or three
+    // letters, in texts built from the same letters, so the search's shifts and its memory of
+    // matched bytes are all taken.
+    std::uint32_t state = 20250101;
+    auto next = [&state](std::uint32_t n) {
+        state = state * 1103515245u + 12345u;
+        return ((state >> 16) & 0x7FFF) % n;
+    };
+    auto word = [&](std::size_t size, std::uint32_t letters) {
+        std::string text;
+        for (std::size_t i = 0; i < size; ++i) {
+            text += static_cast<char>('a' + next(letters));
+        }
+        return text;
+    };
+    for (int round = 0; round < 20000; ++round) {
+        const std::uint32_t letters = 2 + next(2);
+        std::string pattern = word(1 + next(4), letters);
+        if (round % 2 == 0) {  // periodic: the unit repeated, cut, and a tail
+            std::string repeated;
+            const std::size_t size = pattern.size() * (1 + next(5)) + next(3);
+            while (repeated.size() < size) {
+                repeated += pattern;
+            }
+            pattern = repeated.substr(0, size) + word(next(3), letters);
+        }
+        if (pattern.empty()) {
+            pattern = "a";
+        }
+        std::string text = word(next(700), letters);  // past the bytes searched without skips
+        if (next(2) == 0 && text.size() >= pattern.size()) {
+            text.replace(next(static_cast<std::uint32_t>(text.size() - pattern.size() + 1)),
+                         pattern.size(), pattern);
+        }
+        const auto size = static_cast<std::uint32_t>(text.size());
+        // SearchBytes wants a byte of the range after the match: the plain search looks at the
+        // range without its last byte.
+        const std::size_t plain =
+            size == 0 ? std::string::npos : text.substr(0, size - 1).find(pattern);
+        const std::uint8_t* found =
+            SearchBytes(Bytes(text), size, Bytes(pattern), static_cast<int>(pattern.size()));
+        const std::uint8_t* expected = plain == std::string::npos ? nullptr : Bytes(text) + plain;
+        ASSERT_EQ(found, expected) << "text " << text << " pattern " << pattern;
+    }
 }
 
 // ---- SearchStrings --------------------------------------------------------------------------
@@ -293,6 +346,60 @@ TEST(ImageSearch, FindBytesNeedsAByteAfterThePattern) {
     LoadBytes(dir, image, "\x01\x02\x03\x04"s);
     EXPECT_EQ(image.FindBytes(Bytes("\x02\x03"s), 2), image.Data() + 1);
     EXPECT_EQ(image.FindBytes(Bytes("\x03\x04"s), 2), nullptr);
+}
+
+// A range of zero bytes that takes memory only where it is written: pages never written all
+// read as the system's one page of zeros, so gigabytes cost nothing.
+class ZeroPages {
+public:
+    explicit ZeroPages(std::size_t size) : size_(size) {
+#ifdef _WIN32
+        data_ = static_cast<std::uint8_t*>(
+            ::VirtualAlloc(nullptr, size, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
+#else
+        void* mapped = ::mmap(nullptr, size, PROT_READ | PROT_WRITE,
+                              MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+        data_ = mapped == MAP_FAILED ? nullptr : static_cast<std::uint8_t*>(mapped);
+#endif
+    }
+    ~ZeroPages() {
+        if (data_ != nullptr) {
+#ifdef _WIN32
+            ::VirtualFree(data_, 0, MEM_RELEASE);
+#else
+            ::munmap(data_, size_);
+#endif
+        }
+    }
+    ZeroPages(const ZeroPages&) = delete;
+    ZeroPages& operator=(const ZeroPages&) = delete;
+    std::uint8_t* Data() const {
+        return data_;
+    }
+
+private:
+    std::size_t size_;
+    std::uint8_t* data_ = nullptr;
+};
+
+TEST(ImageSearch, MatchesBeyond2GiBAreFoundAndMeasured) {
+    // An image of 2 GiB and 1 MiB: one message crosses the largest 32-bit signed offset, one lies
+    // beyond it. A long search text moves over the zero bytes in big steps.
+    constexpr std::int64_t kSignedLimit = std::int64_t{1} << 31;
+    constexpr std::uint32_t kLength = (std::uint32_t{1} << 31) + (1u << 20);
+    const std::string text = "WARNING" + std::string(4089, '!');
+    const std::vector<std::int64_t> messages = {kSignedLimit - 3, kSignedLimit + (1 << 16)};
+    ZeroPages image(std::size_t{kLength} + 1);
+    ASSERT_NE(image.Data(), nullptr);
+    for (const std::int64_t at : messages) {
+        std::memcpy(image.Data() + at, (text + " tail").data(), text.size() + 5);
+    }
+    std::vector<std::int64_t> found;
+    for (std::int64_t at = -1; (at = NextMatchOffset(image.Data(), kLength, at, text)) >= 0;) {
+        found.push_back(at);
+        EXPECT_EQ(MessageLengthAt(image.Data(), kLength, at), text.size() + 5);
+    }
+    EXPECT_EQ(found, messages);
 }
 
 // ---- Replacement ----------------------------------------------------------------------------

@@ -88,7 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     image.ResetSearch();
     bool found = false;
     for (int step = 0; step <= findNextSteps; ++step) {
-        const std::int32_t previous = image.MatchOffset();
+        const std::int64_t previous = image.MatchOffset();
         const auto from = static_cast<std::size_t>(previous + 1);
         const std::uint8_t* expected = ExpectedStringMatch(base + from, length - from, searchText);
         const bool located = image.LocateMessage(searchText);
@@ -136,6 +136,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(std::memcmp(base + offset + messageLength, before.data() + offset + messageLength,
                            length + 1 - offset - messageLength) == 0);
     FUZZ_CHECK(image.IsModified());
-    FUZZ_CHECK(image.MatchOffset() == static_cast<std::int32_t>(offset));
+    FUZZ_CHECK(image.MatchOffset() == static_cast<std::int64_t>(offset));
     return 0;
 }

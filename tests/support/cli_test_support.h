@@ -25,16 +25,6 @@ inline std::string CopyCliInto(const TempDir& dir) {
     return copy;
 }
 
-// A file name as tavlo-cli prints it: its escapes double the backslash, so Windows paths show
-// every folder separator twice.
-inline std::string ShownPath(const std::string& path) {
-    std::string shown;
-    for (const char c : path) {
-        shown += c == '\\' ? std::string("\\\\") : std::string(1, c);
-    }
-    return shown;
-}
-
 // A settings file with the given lines, CR LF ended.
 inline std::string SettingsText(const std::vector<std::string>& lines) {
     std::string text;

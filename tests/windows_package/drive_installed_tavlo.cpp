@@ -6,10 +6,10 @@
 //   drive_installed_tavlo.exe PROGRAM FIRMWARE_FILE PICTURE_FOLDER
 // PROGRAM is where the installed tavlo.exe should be. Tavlo starts in PICTURE_FOLDER, where no
 // firmware file lies, so that the settings' pattern (*.rgn) cannot stand in for the file given.
-#include <psapi.h>
+#include <windows.h>
+
 #include <shellapi.h>
 #include <shlobj.h>
-#include <windows.h>
 
 #include <cstdio>
 #include <string>

@@ -4,7 +4,8 @@
 # type and the Add or Remove Programs entry are there; a .rgn file opened through its file type
 # comes up in Tavlo's file-name field; Edit settings creates the settings in %APPDATA%\Tavlo;
 # tavlo-cli.exe works; a newer installer replaces this one in place; msiexec /x leaves nothing
-# of Tavlo's behind but the user's settings.
+# of Tavlo's behind but the user's settings. Where another program opens .rgn files, it keeps
+# them.
 #   msi_install_test.sh BUILD_DIR SOURCE_DIR SAMPLE_FIRMWARE MSI DRIVER.exe
 # (DRIVER: drive_installed_tavlo.exe; run under xvfb-run. With KEEP_WORK set, the prefix stays
 # in /tmp for a look.)
@@ -25,6 +26,7 @@ fail() {
     echo "FAIL: $*"
     failed=$((failed + 1))
 }
+fails() { ! "$@"; }
 check() {  # check DESCRIPTION COMMAND...: passes when the command succeeds
     local description=$1
     shift
@@ -213,6 +215,19 @@ check "the user's settings stay" cmp "$source/resources/tavlo.cfg" "$roaming/Tav
 check "no installer package is kept" test -z "$(ls "$installer_cache" 2>/dev/null | grep -i '\.msi$')"
 left=$(tavlo_registry_lines)
 check "no registry key or value of Tavlo's is left${left:+: $left}" test -z "$left"
+
+# --- A user whose .rgn files another program opens ----------------------------------------------
+wine reg add 'HKCR\.rgn' /ve /d OtherProgram.rgn /f >/dev/null 2>&1
+check "msiexec /i succeeds where another program has .rgn files" \
+    timeout 120 wine msiexec /i "$(winepath -w "$msi")" /qn
+check "... which keeps them" test "$(reg_value 'HKCR\.rgn')" = OtherProgram.rgn
+check "... with Tavlo in their Open with list" \
+    wine reg query 'HKCR\.rgn\OpenWithProgids' /v Tavlo.rgn
+check "msiexec /x succeeds there" timeout 120 wine msiexec /x "$(winepath -w "$msi")" /qn
+check "... and leaves .rgn files to the other program" \
+    test "$(reg_value 'HKCR\.rgn')" = OtherProgram.rgn
+check "... without Tavlo in their Open with list" \
+    fails wine reg query 'HKCR\.rgn\OpenWithProgids' /v Tavlo.rgn
 
 echo "install test: $passed passed, $failed failed, $((SECONDS - started)) s"
 [ "$failed" -eq 0 ]

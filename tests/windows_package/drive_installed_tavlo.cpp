@@ -118,19 +118,6 @@ void Press(HWND window, int id) {
                  reinterpret_cast<LPARAM>(GetDlgItem(window, id)));
 }
 
-void CloseNotepad() {
-    EnumWindows(
-        [](HWND window, LPARAM) -> BOOL {
-            wchar_t name[32] = L"";
-            GetClassNameW(window, name, 32);
-            if (std::wstring(name) == L"Notepad") {
-                PostMessageW(window, WM_CLOSE, 0, 0);
-            }
-            return TRUE;
-        },
-        0);
-}
-
 void DriveWindow(const std::wstring& program, const std::wstring& firmware,
                  const std::wstring& pictures) {
     // As Explorer opens a double-clicked file: the default verb of its file type.
@@ -177,7 +164,6 @@ void DriveWindow(const std::wstring& program, const std::wstring& firmware,
     } else {
         Report(false, L"Edit settings did not offer to create the settings file");
     }
-    CloseNotepad();
 
     // View help writes the page, starts the browser and is done; any box it shows instead (a
     // browser that could not be started) stands in the way of the window's closing.

@@ -25,6 +25,7 @@ read_le() {  # FILE OFFSET BYTES
 write_le() {  # VALUE BYTES
     local i
     for ((i = 0; i < $2; i++)); do
+        # shellcheck disable=SC2059 # the format is the byte's octal escape
         printf "\\$(printf '%03o' $((($1 >> (8 * i)) & 0xFF)))"
     done
 }

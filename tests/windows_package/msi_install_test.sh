@@ -212,7 +212,8 @@ check "the installation's folder is gone" test ! -e "$install"
 check "the Start menu entry is gone" test ! -e "$start_menu/Tavlo.lnk"
 check "the help copy and its folder are gone" test ! -e "$local_data/Tavlo"
 check "the user's settings stay" cmp "$source/resources/tavlo.cfg" "$roaming/Tavlo/tavlo.cfg"
-check "no installer package is kept" test -z "$(ls "$installer_cache" 2>/dev/null | grep -i '\.msi$')"
+check "no installer package is kept" \
+    test -z "$(find "$installer_cache" -maxdepth 1 -iname '*.msi' 2>/dev/null)"
 left=$(tavlo_registry_lines)
 check "no registry key or value of Tavlo's is left${left:+: $left}" test -z "$left"
 

@@ -4,7 +4,8 @@
 #   ./setup.sh test          passes every test, once normally and once under ASan + UBSan
 #   ./setup.sh package       builds the Debian package build/package/tavlo_VERSION_amd64.deb
 #   ./setup.sh windows-test  cross-builds for Windows and passes its tests under Wine
-#   ./setup.sh windows       builds build/windows/tavlo-<version>-windows-x64.zip
+#   ./setup.sh windows       builds build/windows/tavlo-<version>-x64.msi, the installer, and
+#                            build/windows/tavlo-<version>-windows-x64.zip
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -20,9 +21,10 @@ test_packages=(chromium lintian desktop-file-utils appstream man-db bash-complet
 
 # The Windows build: the mingw-w64 cross compiler, Wine (with its own fonts, which the dialogs'
 # "MS Sans Serif" comes from) to run its programs and tests, and GoogleTest's sources for the
-# cross compiler to build; the window's tests run on a virtual screen.
+# cross compiler to build; the window's tests run on a virtual screen. wixl and msitools make
+# the installer (.msi), which the install test installs under Wine.
 windows_packages=(cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-                  wine wine64 fonts-wine googletest libstb-dev xvfb xauth)
+                  wine wine64 fonts-wine googletest libstb-dev xvfb xauth wixl msitools)
 apt_options=()
 
 # Wine's recommended fonts and multimedia libraries are not needed.
@@ -103,14 +105,12 @@ windows)
     package=build/windows/tavlo-$version-windows-x64
     rm -rf "$package" "$package.zip"
     mkdir -p "$package"
-    # The programs without their debugging symbols.
-    for program in tavlo.exe tavlo-cli.exe; do
-        x86_64-w64-mingw32-strip -o "$package/$program" "build/windows/bin/$program"
-    done
+    # The programs without their debugging symbols, as the build stripped them for the installer.
+    cp build/windows/stripped/tavlo.exe build/windows/stripped/tavlo-cli.exe "$package/"
     cp resources/windows-readme.txt "$package/README.txt"
     (cd build/windows && cmake -E tar cf "tavlo-$version-windows-x64.zip" --format=zip \
         "tavlo-$version-windows-x64")
-    ls -l "$package.zip"
+    ls -l "$package.zip" "build/windows/tavlo-$version-x64.msi"
     ;;
 *)
     echo "usage: $0 run|test|package|windows-test|windows" >&2

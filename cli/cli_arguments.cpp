@@ -240,7 +240,11 @@ const char* UsageText() {
            "\n"
            "Every command but info takes --settings PATH to read that settings file\n"
            "instead of the desktop program's (tavlo.cfg beside it, else\n"
+#ifdef _WIN32
+           "%APPDATA%\\Tavlo\\tavlo.cfg).\n"
+#else
            "~/.config/tavlo/tavlo.cfg; see tavlo-cli(1)).\n"
+#endif
            "\n"
            "Exit status: 0 success, 1 not found, 2 usage error, 3 a file could not be\n"
            "read or written.\n";

@@ -1,7 +1,9 @@
 // Writes the program's version resource for a version given as "major.minor.patch.tweak": as the
 // resource's bytes (the Linux build carries them), or with --script as the VERSIONINFO statement
 // of a resource script (the Windows build's windres compiles it). Both from one content.
-// Usage: make_version_resource [--script] 1.0.3.0 OUTPUT
+// With --command-line, the resource of tavlo-cli.exe: the same version, its own description and
+// file names, so Windows does not show the command-line program as the window.
+// Usage: make_version_resource [--script] [--command-line] 1.0.3.0 OUTPUT
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -28,18 +30,45 @@ bool ParseVersion(const std::string& text, std::array<std::uint16_t, 4>& version
     return in.peek() == std::char_traits<char>::eof();
 }
 
+void SetString(tavlo::VersionResourceContent& content, const std::string& key,
+               const std::string& value) {
+    for (tavlo::VersionStringTable& table : content.stringTables) {
+        for (auto& [name, text] : table.strings) {
+            if (name == key) {
+                text = value;
+            }
+        }
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    const bool script = argc > 1 && std::strcmp(argv[1], "--script") == 0;
-    const int first = script ? 2 : 1;
+    bool script = false;
+    bool commandLine = false;
+    int first = 1;
+    for (; first < argc && argv[first][0] == '-'; ++first) {
+        if (std::strcmp(argv[first], "--script") == 0) {
+            script = true;
+        } else if (std::strcmp(argv[first], "--command-line") == 0) {
+            commandLine = true;
+        } else {
+            break;
+        }
+    }
     std::array<std::uint16_t, 4> version{};
     if (argc != first + 2 || !ParseVersion(argv[first], version)) {
         std::fprintf(stderr,
-                     "usage: make_version_resource [--script] MAJOR.MINOR.PATCH.TWEAK OUTPUT\n");
+                     "usage: make_version_resource [--script] [--command-line] "
+                     "MAJOR.MINOR.PATCH.TWEAK OUTPUT\n");
         return 2;
     }
-    const tavlo::VersionResourceContent content = tavlo::ProgramVersionContent(version);
+    tavlo::VersionResourceContent content = tavlo::ProgramVersionContent(version);
+    if (commandLine) {
+        SetString(content, "FileDescription", "Tavlo firmware patcher for the command line");
+        SetString(content, "InternalName", "tavlo-cli");
+        SetString(content, "OriginalFilename", "tavlo-cli.exe");
+    }
     std::string bytes;
     if (script) {
         bytes = tavlo::WriteVersionScript(content);

@@ -7,6 +7,9 @@ out="$(realpath -m "$1")"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 cp -r "$root/resources/help" "$work/help"
+# The page as the Linux program carries it: its Linux parts only.
+cmake -DINPUT="$root/resources/help/index.htm" -DOUTPUT="$work/help/index.htm" -DPLATFORM=linux \
+    -P "$root/cmake/PlatformParts.cmake"
 chromium --headless --no-sandbox --disable-gpu --disable-quic --no-first-run \
     --disable-background-networking --disable-component-update --disable-sync \
     --user-data-dir="$work/profile" --hide-scrollbars --window-size=900,2250 \

@@ -32,10 +32,14 @@ QByteArray Bytes(const std::vector<std::uint8_t>& bytes) {
                       static_cast<qsizetype>(bytes.size()));
 }
 
-QByteArray SourceFile(const std::string& relativePath) {
-    std::ifstream in(std::string(TAVLO_SOURCE_DIR) + "/" + relativePath, std::ios::binary);
+QByteArray BuiltFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     return QByteArray::fromStdString(bytes);
+}
+
+QByteArray SourceFile(const std::string& relativePath) {
+    return BuiltFile(std::string(TAVLO_SOURCE_DIR) + "/" + relativePath);
 }
 
 struct Picture {
@@ -112,9 +116,12 @@ private slots:
             QCOMPARE(Resource(lower.constData(), QByteArray(file.resourceType).toLower()), bytes);
             // The file the page links is the resource of that name.
             QCOMPARE(QByteArray(file.relativePath).split('/').last(), lower);
-            QCOMPARE(SourceFile(std::string("resources/help/") + file.relativePath), bytes);
+            if (std::string(file.relativePath) != "index.htm") {
+                QCOMPARE(SourceFile(std::string("resources/help/") + file.relativePath), bytes);
+            }
         }
-        QCOMPARE(Resource("index.htm", "23"), SourceFile("resources/help/index.htm"));
+        // The page as the build wrote it for this platform from resources/help/index.htm.
+        QCOMPARE(Resource("index.htm", "23"), BuiltFile(TAVLO_HELP_PAGE));
         const QByteArray settings = Resource("TAVLO.CFG", "RT_TAVLO");
         QVERIFY(!settings.isEmpty());
         QCOMPARE(Resource("tavlo.cfg", "rt_tavlo"), settings);

@@ -1,4 +1,4 @@
-#include "qt/watched_start.h"
+#include "qt/linux/watched_start.h"
 
 #include <fcntl.h>
 #include <sys/wait.h>

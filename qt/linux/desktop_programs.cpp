@@ -1,14 +1,17 @@
-#include "qt/program_starter.h"
+#include "qt/linux/desktop_programs.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QUrl>
 #include <cerrno>
 #include <string>
 #include <vector>
 
-#include "qt/watched_start.h"
+#include "qt/linux/watched_start.h"
+#include "qt/text_boundary.h"
 
 namespace tavlo {
 
@@ -65,26 +68,26 @@ QString WithAddress(const QString& word, const QString& address, bool& used) {
     return result;
 }
 
+QString FromNativePath(const std::string& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
 }  // namespace
 
-int DetachedProgramStarter::Start(const QString& program, const QStringList& arguments) {
+int StartProgram(const StartCommand& command) {
     // A name without a folder is looked up in PATH here, as a shell would, so that exec() runs
     // exactly this file (and never a shell over a file that is no program).
-    const QString executable =
-        program.contains(QLatin1Char('/')) ? program : QStandardPaths::findExecutable(program);
+    const QString executable = command.program.contains(QLatin1Char('/'))
+                                   ? command.program
+                                   : QStandardPaths::findExecutable(command.program);
     if (executable.isEmpty()) {
         return ENOENT;
     }
-    std::vector<std::string> argv{QFile::encodeName(program).toStdString()};
-    for (const QString& argument : arguments) {
+    std::vector<std::string> argv{QFile::encodeName(command.program).toStdString()};
+    for (const QString& argument : command.arguments) {
         argv.push_back(QFile::encodeName(argument).toStdString());
     }
     return StartWatched(QFile::encodeName(executable).toStdString(), argv);
-}
-
-ProgramStarter& DesktopProgramStarter() {
-    static DetachedProgramStarter starter;
-    return starter;
 }
 
 std::vector<StartCommand> BrowserCommands(const QString& address) {
@@ -149,6 +152,44 @@ StartCommand EditorCommand(const std::optional<QString>& file) {
         command.arguments << *file;
     }
     return command;
+}
+
+QString HelpFolderPath() {
+    QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
+    // A relative path is not a valid setting of this variable: the default applies then.
+    if (dataHome.isEmpty() || QDir::isRelativePath(dataHome)) {
+        dataHome = QDir::homePath() + QStringLiteral("/.local/share");
+    }
+    return QDir::cleanPath(dataHome + QStringLiteral("/tavlo/help"));
+}
+
+std::string LinuxDesktopPrograms::EditorName() {
+    return ToWindows1252(EditorCommand(std::nullopt).shownName);
+}
+
+LaunchResult LinuxDesktopPrograms::OpenInEditor(const std::string& file) {
+    const StartCommand editor = EditorCommand(FromNativePath(file));
+    return {StartProgram(editor), ToWindows1252(editor.shownName)};
+}
+
+std::string LinuxDesktopPrograms::AddressOf(const std::string& file) {
+    return QUrl::fromLocalFile(FromNativePath(file)).toEncoded().toStdString();
+}
+
+LaunchResult LinuxDesktopPrograms::OpenInBrowser(const std::string& address) {
+    // The browsers in turn until one starts; a failure names the last one tried.
+    LaunchResult result;
+    for (const StartCommand& command : BrowserCommands(QString::fromStdString(address))) {
+        result = {StartProgram(command), ToWindows1252(command.shownName)};
+        if (result.error == 0) {
+            break;
+        }
+    }
+    return result;
+}
+
+std::string LinuxDesktopPrograms::HelpFolder() {
+    return QFile::encodeName(HelpFolderPath()).toStdString();
 }
 
 }  // namespace tavlo

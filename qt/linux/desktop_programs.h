@@ -6,31 +6,24 @@
 #include <string>
 #include <vector>
 
+#include "workflow/desktop_programs.h"
+
+// The programs a Linux desktop starts for View help and Edit settings: the browsers of $BROWSER
+// and the editor of $VISUAL, else the desktop's default handler (xdg-open); a terminal editor in
+// the user's terminal emulator. Another system (macOS, a BSD) puts its own DesktopPrograms here.
 namespace tavlo {
 
-// Starts another program and does not wait for it: the help page's browser, the settings
-// file's editor. The desktop program starts real ones; the tests record what would be started
-// and can make the start fail.
-class ProgramStarter {
+// The user's editor, browser and help folder as a Linux desktop names them. Each program is
+// started as a process of its own that is not waited for; one that ends with a failure within a
+// second never got going, and its start counts as failed (StartWatched).
+class LinuxDesktopPrograms : public DesktopPrograms {
 public:
-    virtual ~ProgramStarter() = default;
-
-    // 0 when the program was started, else the number the launch-failed message shows: the
-    // system's error number (ENOENT when no such program exists, EACCES when it may not be
-    // run, ...), or the status of a program that ended with a failure at once.
-    virtual int Start(const QString& program, const QStringList& arguments) = 0;
+    std::string EditorName() override;
+    LaunchResult OpenInEditor(const std::string& file) override;
+    std::string AddressOf(const std::string& file) override;
+    LaunchResult OpenInBrowser(const std::string& address) override;
+    std::string HelpFolder() override;
 };
-
-// Detached processes that live on after the command, and after Tavlo. A program that ends with
-// a non-zero status within a second of its start never got going, and counts as a failed start
-// (see StartWatched).
-class DetachedProgramStarter : public ProgramStarter {
-public:
-    int Start(const QString& program, const QStringList& arguments) override;
-};
-
-// The one the desktop program uses unless it is given another.
-ProgramStarter& DesktopProgramStarter();
 
 // A program with the arguments to start it with, and the name the user's messages give it.
 struct StartCommand {
@@ -38,6 +31,12 @@ struct StartCommand {
     QStringList arguments;
     QString shownName;  // the program really tried, as the user named it
 };
+
+// Starts a program (a name without a folder is looked up in PATH) and does not wait for it: 0
+// when it was started, else the number the launch-failed message shows: the system's error
+// number (ENOENT when no such program exists, EACCES when it may not be run, ...), or the status
+// of a program that ended with a failure at once.
+int StartProgram(const StartCommand& command);
 
 // The user's web browsers on `address`, in the order to try them until one starts. $BROWSER
 // holds commands separated by ":", each split into words as a shell would, in which "%s"
@@ -57,5 +56,9 @@ bool IsTerminalEditor(const QStringList& words);
 // no terminal, so a terminal editor runs in the user's terminal emulator
 // (x-terminal-emulator -e EDITOR... FILE) when PATH has one, else xdg-open takes its place.
 StartCommand EditorCommand(const std::optional<QString>& file);
+
+// Where the help is written for the browser: $XDG_DATA_HOME (when it is an absolute path) or
+// ~/.local/share, then tavlo/help.
+QString HelpFolderPath();
 
 }  // namespace tavlo

@@ -109,7 +109,14 @@ private slots:
         const QJsonObject results = Results(dom);
         QVERIFY2(!results.isEmpty(), "the page's check did not report");
 
-        const QString base = QString::fromLatin1(QUrl::fromLocalFile(folder).toEncoded()) + '/';
+        CheckPicturesMapsAndLinks(
+            results, QString::fromLatin1(QUrl::fromLocalFile(folder).toEncoded()) + '/');
+    }
+
+private:
+    // Every picture of the page loaded at its size, both image maps with their titled areas,
+    // and every link and request inside the page's folder `base`.
+    static void CheckPicturesMapsAndLinks(const QJsonObject& results, const QString& base) {
         struct Expected {
             QString file;
             int width;

@@ -9,8 +9,9 @@
 
 #include "core/firmware_image.h"
 #include "qt/patch_dialog.h"
+#include "settings/settings_file.h"
 #include "support/qt/test_firmware.h"
-#include "workflow/patch_step.h"
+#include "workflow/patch_dialog_flow.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -26,10 +27,12 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    firmware.image.LocateMessage("WARNING");
+    tavlo::PatchRequest request =
+        tavlo::BuildPatchRequest(firmware.image, tavlo::Settings(), "Patch", &firmware.font);
     tavlo::PatchDialog dialog;
-    dialog.SetRequest(
-        {message, "String to be replaced is " + std::to_string(message.size()) + " bytes long:\n",
-         tavlo::FitToLength(tavlo::ProposedOwnerText("Patch"), message.size()), &firmware.font});
+    tavlo::PatchDialogFlow flow(request, dialog);
+    dialog.SetFlow(flow);
     dialog.move(20, 20);
     dialog.show();
     if (overLimit) {
@@ -37,7 +40,7 @@ int main(int argc, char** argv) {
         edit->moveCursor(QTextCursor::End);
         edit->insertPlainText(QStringLiteral("\nReward \u20AC50 for its return!"));
     }
-    const int result = dialog.exec();
-    std::printf("result %d\n", result);
+    dialog.exec();
+    std::printf("answer %d\n", static_cast<int>(flow.Result()));
     return 0;
 }

@@ -14,10 +14,10 @@ build_packages=(cmake ninja-build g++ pkg-config qt6-base-dev libstb-dev libgtes
                 libgmock-dev libgl-dev librsvg2-bin xvfb xauth xdg-utils)
 # The Debian package: its dependencies come from dpkg-shlibdeps, which CPack runs with file.
 package_packages=(dpkg-dev file)
-# The tests' own tools: the help page's browser, the package's validators and linter, and
-# what the install test drives the installed program with.
+# The tests' own tools: the help page's browser, the package's validators and linter, what the
+# install test drives the installed program with, and what photographs the windows (import).
 test_packages=(chromium lintian desktop-file-utils appstream man-db bash-completion xdotool
-               xclip libgtk-3-bin)
+               xclip libgtk-3-bin imagemagick)
 
 # The Windows build: the mingw-w64 cross compiler, Wine (with its own fonts, which the dialogs'
 # "MS Sans Serif" comes from) to run its programs and tests, and GoogleTest's sources for the

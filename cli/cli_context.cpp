@@ -8,7 +8,6 @@
 #include "screen/screen_layout.h"
 #include "settings/settings_file.h"
 #include "settings/settings_location.h"
-#include "settings/startup_values.h"
 
 namespace tavlo::cli {
 
@@ -60,10 +59,8 @@ bool ReportTextFile(const TextFileStatus& status, const std::string& what, const
     return true;
 }
 
-bool LoadSettings(const CliArguments& arguments, const CliContext& context,
-                  std::optional<std::string>& settingsPath) {
-    FreeConfig();
-    settingsPath.reset();
+bool LoadSettings(const CliArguments& arguments, const CliContext& context, Settings& settings) {
+    settings = Settings();
     // Without --settings, the desktop program's file (beside it, else the user's own): not having
     // one is no error.
     const std::optional<std::string> found =
@@ -73,25 +70,20 @@ bool LoadSettings(const CliArguments& arguments, const CliContext& context,
         return true;
     }
     const std::string& path = *found;
-    const TextFileStatus status = ReadConfigFileReporting(path);
+    const TextFileStatus status = ReadConfigFileReporting(path, settings);
     if (!arguments.settings && status.outcome == TextFileStatus::Outcome::NotOpened) {
         return true;
     }
-    if (!ReportTextFile(status, "the settings file", path, context)) {
-        return false;
-    }
-    settingsPath = path;
-    return true;
+    return ReportTextFile(status, "the settings file", path, context);
 }
 
 std::optional<std::string> PrepareSearch(const CliArguments& arguments, const CliContext& context,
-                                         int& status) {
-    std::optional<std::string> settingsPath;
-    if (!LoadSettings(arguments, context, settingsPath)) {
+                                         Settings& settings, int& status) {
+    if (!LoadSettings(arguments, context, settings)) {
         status = ExitFileError;
         return std::nullopt;
     }
-    auto searchText = SearchTextFor(arguments, context);
+    auto searchText = SearchTextFor(arguments, settings, context);
     if (!searchText) {
         status = ExitUsage;
     }
@@ -106,8 +98,9 @@ bool LoadFirmware(FirmwareImage& image, const std::string& path, const CliContex
     return false;
 }
 
-std::optional<std::string> SearchTextFor(const CliArguments& arguments, const CliContext& context) {
-    std::string text = arguments.search ? *arguments.search : StartupSearchText();
+std::optional<std::string> SearchTextFor(const CliArguments& arguments, const Settings& settings,
+                                         const CliContext& context) {
+    std::string text = arguments.search ? *arguments.search : settings.SearchText();
     if (text.empty()) {
         context.Error("Nothing to search for: the search text is empty");
         return std::nullopt;

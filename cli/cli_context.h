@@ -12,6 +12,7 @@
 namespace tavlo {
 class DeviceFont;
 class FirmwareImage;
+class Settings;
 }  // namespace tavlo
 
 namespace tavlo::cli {
@@ -39,12 +40,11 @@ private:
 };
 
 // Reads the settings: the file given with --settings, else the desktop program's own settings
-// file (tavlo.cfg beside tavlo, which lies beside tavlo-cli, else the user's own). Returns the
-// path read, or nullopt when there is none. A --settings file that cannot be read, and any
-// settings file that is no regular file or is too large, is an error (false) that has been
+// file (tavlo.cfg beside tavlo, which lies beside tavlo-cli, else the user's own). Their Path()
+// is the file read, or nullopt when there is none. A --settings file that cannot be read, and
+// any settings file that is no regular file or is too large, is an error (false) that has been
 // reported.
-bool LoadSettings(const CliArguments& arguments, const CliContext& context,
-                  std::optional<std::string>& settingsPath);
+bool LoadSettings(const CliArguments& arguments, const CliContext& context, Settings& settings);
 
 // Says on standard error why `what` ("the settings file", "the text file") at `path` was not
 // read (then false), or that some of its characters became "?".
@@ -54,14 +54,15 @@ bool ReportTextFile(const TextFileStatus& status, const std::string& what, const
 // The settings and then the search text, for the commands that search. On failure it has said
 // why, sets `status` and returns nullopt.
 std::optional<std::string> PrepareSearch(const CliArguments& arguments, const CliContext& context,
-                                         int& status);
+                                         Settings& settings, int& status);
 
 // Loads the firmware file; on failure says why and returns false.
 bool LoadFirmware(FirmwareImage& image, const std::string& path, const CliContext& context);
 
 // The text to search for: --search, else the start-up search text of the settings.
 // An empty text is refused with the desktop program's words.
-std::optional<std::string> SearchTextFor(const CliArguments& arguments, const CliContext& context);
+std::optional<std::string> SearchTextFor(const CliArguments& arguments, const Settings& settings,
+                                         const CliContext& context);
 
 // Says that the search ended without the match asked for: none at all, or how many there are
 // when --match asked for one past the last.

@@ -4,6 +4,7 @@
 #include "cli/terminal_text.h"
 #include "core/message_scanner.h"
 #include "core/windows1252.h"
+#include "settings/settings_file.h"
 
 namespace tavlo::cli {
 
@@ -19,7 +20,8 @@ constexpr std::size_t kTextColumnLimit = 1024;
 // Lists every match in the order Find Next visits them: offset, length, message (its head).
 int RunFind(const CliArguments& arguments, const CliContext& context) {
     int status = ExitOk;
-    const auto searchText = PrepareSearch(arguments, context, status);
+    Settings settings;
+    const auto searchText = PrepareSearch(arguments, context, settings, status);
     if (!searchText) {
         return status;
     }

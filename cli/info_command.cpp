@@ -5,6 +5,7 @@
 #include "core/container_format.h"
 #include "core/firmware_image.h"
 #include "screen/device_font.h"
+#include "settings/settings_file.h"
 #include "settings/settings_keys.h"
 #include "workflow/search_loop.h"
 
@@ -21,8 +22,8 @@ void PrintFontLine(const FirmwareImage& image, const DeviceFont* font, const Cli
 // What a firmware file holds: its size, its font, its container records and the message words.
 int RunInfo(const CliArguments& arguments, const CliContext& context) {
     // Nothing here depends on the settings, but a settings file is checked as by every command.
-    std::optional<std::string> settingsPath;
-    if (!LoadSettings(arguments, context, settingsPath)) {
+    Settings settings;
+    if (!LoadSettings(arguments, context, settings)) {
         return ExitFileError;
     }
     StderrMessages messages(context);
@@ -65,7 +66,7 @@ int RunInfo(const CliArguments& arguments, const CliContext& context) {
     };
     for (const char* word : kSearchWords) {
         MatchCounter counter;
-        RunSearch(image, word, counter);
+        RunSearch(image, word, settings, counter);
         const int count = counter.count;
         const std::int64_t first = counter.first;
         const std::string name = EscapeForTerminal(word);

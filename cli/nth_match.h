@@ -11,7 +11,8 @@ namespace tavlo::cli {
 // Runs the search command over a loaded image, passing over every match before the n-th
 // (1-based) as the desktop program's Find Next would; at the n-th, `atMatch` answers.
 // `matchesSeen` (if given) counts the matches met: without a match reached, all there are.
-inline SearchOutcome SearchToMatch(FirmwareImage& image, std::string_view searchText, int n,
+inline SearchOutcome SearchToMatch(FirmwareImage& image, std::string_view searchText,
+                                   const Settings& settings, int n,
                                    const std::function<Answer(PatchRequest&)>& atMatch,
                                    int* matchesSeen = nullptr) {
     class NthMatch : public PatchConfirmer {
@@ -27,7 +28,7 @@ inline SearchOutcome SearchToMatch(FirmwareImage& image, std::string_view search
         int seen_ = 0;
         const std::function<Answer(PatchRequest&)>& atMatch_;
     } confirmer(n, atMatch);
-    const SearchOutcome outcome = RunSearch(image, searchText, confirmer);
+    const SearchOutcome outcome = RunSearch(image, searchText, settings, confirmer);
     if (matchesSeen != nullptr) {
         *matchesSeen = confirmer.Seen();
     }

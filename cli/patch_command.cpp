@@ -6,6 +6,7 @@
 #include "cli/terminal_text.h"
 #include "core/firmware_image.h"
 #include "core/windows1252.h"
+#include "settings/settings_file.h"
 
 namespace tavlo::cli {
 
@@ -27,7 +28,8 @@ std::optional<std::string> ReadOwnerTextFile(const std::string& path, const CliC
 // as the desktop program's Exit does: with a ".bak" backup of the file on disk.
 int RunPatch(const CliArguments& arguments, const CliContext& context) {
     int status = ExitOk;
-    const auto searchText = PrepareSearch(arguments, context, status);
+    Settings settings;
+    const auto searchText = PrepareSearch(arguments, context, settings, status);
     if (!searchText) {
         return status;
     }
@@ -46,7 +48,7 @@ int RunPatch(const CliArguments& arguments, const CliContext& context) {
     std::string oldText;
     int matchesSeen = 0;
     const SearchOutcome outcome = SearchToMatch(
-        image, *searchText, arguments.match,
+        image, *searchText, settings, arguments.match,
         [&](PatchRequest& request) {
             oldText = request.currentText;
             if (newText) {

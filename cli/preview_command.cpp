@@ -5,14 +5,15 @@
 #include "cli/png_file.h"
 #include "core/firmware_image.h"
 #include "screen/preview_picture.h"
-#include "settings/startup_values.h"
+#include "settings/settings_file.h"
 
 namespace tavlo::cli {
 
 // Draws what the patch dialog's preview shows for the N-th match into a PNG picture.
 int RunPreview(const CliArguments& arguments, const CliContext& context) {
     int status = ExitOk;
-    const auto searchText = PrepareSearch(arguments, context, status);
+    Settings settings;
+    const auto searchText = PrepareSearch(arguments, context, settings, status);
     if (!searchText) {
         return status;
     }
@@ -23,7 +24,7 @@ int RunPreview(const CliArguments& arguments, const CliContext& context) {
     }
     int matchesSeen = 0;
     const SearchOutcome outcome = SearchToMatch(
-        image, *searchText, arguments.match,
+        image, *searchText, settings, arguments.match,
         [&](PatchRequest& request) {
             PrintFontLine(image, request.font, context);
             // The proposed text arrives fitted to the message; a --text is drawn as typed.
@@ -39,8 +40,8 @@ int RunPreview(const CliArguments& arguments, const CliContext& context) {
             WarnOfHiddenText(request.font, text, context);
 
             // --mag, else the settings' magnification (both within 1 to 64).
-            const int magX = arguments.magX ? *arguments.magX : StartupMagnification("MagX");
-            const int magY = arguments.magY ? *arguments.magY : StartupMagnification("MagY");
+            const int magX = arguments.magX ? *arguments.magX : request.magX;
+            const int magY = arguments.magY ? *arguments.magY : request.magY;
             const RgbRaster picture = ComposePreview(request.font, text, magX, magY,
                                                      overLimit ? kTextTooLong : kTextFits);
             if (!WritePng(*arguments.out, picture)) {

@@ -6,7 +6,6 @@
 #include "cli/cli_context.h"
 #include "core/version_info.h"
 #include "core/windows1252.h"
-#include "settings/settings_file.h"
 
 namespace tavlo::cli {
 
@@ -41,7 +40,6 @@ int RunCli(int argc, char** argv) {
     } else if (arguments.command == "info") {
         status = RunInfo(arguments, context);
     }
-    FreeConfig();
     if (std::fflush(context.out) != 0) {
         context.Error("cannot write the output");
         return ExitFileError;

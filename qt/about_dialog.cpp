@@ -3,18 +3,19 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "core/version_info.h"
 #include "qt/program_icon.h"
 #include "qt/text_boundary.h"
 #include "workflow/about_dialog_template.h"
+#include "workflow/main_window_flow.h"
 
 namespace tavlo {
 
+namespace tpl = about_dialog_template;
+
 AboutDialog::AboutDialog(QWidget* parent)
-    : QDialog(parent), controls_(BuildDialog(*this, kAboutDialogTemplate, ProgramIcon())) {
-    m_versionText = "Tavlo Version " + GetProductVersion();
-    controls_.Get<QLabel>(kIdVersionText)->setText(FromWindows1252(m_versionText));
-    connect(controls_.Get<QPushButton>(kIdAboutOk), &QPushButton::clicked, this, &QDialog::accept);
+    : QDialog(parent), controls_(BuildDialog(*this, tpl::kTemplate, ProgramIcon())) {
+    controls_.Get<QLabel>(tpl::kVersionText)->setText(FromWindows1252(AboutVersionText()));
+    connect(controls_.Get<QPushButton>(tpl::kOk), &QPushButton::clicked, this, &QDialog::accept);
 }
 
 }  // namespace tavlo

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QDialog>
-#include <string>
 
 #include "qt/dialog_builder.h"
 
@@ -12,8 +11,6 @@ class AboutDialog : public QDialog {
     Q_OBJECT
 public:
     explicit AboutDialog(QWidget* parent);
-
-    std::string m_versionText;  // shown in control 1013
 
 private:
     DialogControls controls_;

@@ -13,31 +13,22 @@
 #include <QShortcut>
 #include <QToolTip>
 #include <QUrl>
-#include <algorithm>
-#include <filesystem>
-#include <vector>
 
-#include "core/file_names.h"
-#include "core/firmware_image.h"
-#include "core/version_info.h"
 #include "qt/about_dialog.h"
 #include "qt/clickable_icon.h"
 #include "qt/program_icon.h"
-#include "qt/program_starter.h"
+#include "qt/qt_desktop_services.h"
 #include "qt/text_boundary.h"
 #include "qt/typing_limit.h"
-#include "qt/ui_services.h"
-#include "settings/settings_file.h"
-#include "settings/settings_keys.h"
-#include "settings/startup_values.h"
 #include "workflow/help_flow.h"
 #include "workflow/main_dialog_template.h"
-#include "workflow/search_loop.h"
 #include "workflow/settings_editor_flow.h"
 
 namespace tavlo {
 
 namespace {
+
+namespace tpl = main_dialog_template;
 
 // The local file that a drag carries, if it carries exactly one.
 std::optional<QString> DroppedFile(const QMimeData* data) {
@@ -53,41 +44,53 @@ std::optional<QString> DroppedFile(const QMimeData* data) {
 
 }  // namespace
 
-MainDialog::MainDialog(std::string programPath, UiServices& ui, PatchConfirmer& confirmer,
-                       QWidget* parent)
-    : QDialog(parent),
-      ui_(ui),
-      desktop_(ui, this),
-      flow_(std::move(programPath), *this, desktop_, confirmer),
-      programs_(DesktopProgramStarter()),
-      controls_(BuildDialog(*this, kMainDialogTemplate, ProgramIcon())),
-      icon_(ProgramIcon()) {
-    searchList_ = controls_.Get<QComboBox>(kIdSearchText);
-    fileNameField_ = controls_.Get<QLineEdit>(kIdFileName);
-    welcomeLine_ = controls_.Get<QLabel>(kIdWelcome);
+MainDialog::MainDialog(std::string programPath, FirmwareImage& image, QtDesktopServices& desktop,
+                       DesktopPrograms& programs)
+    : desktop_(desktop),
+      programs_(programs),
+      flow_(std::move(programPath), image, *this, desktop, confirmer_),
+      controls_(BuildDialog(*this, tpl::kTemplate, ProgramIcon())) {
+    desktop_.SetOwner(this);
+    searchList_ = controls_.Get<QComboBox>(tpl::kSearchText);
+    fileNameField_ = controls_.Get<QLineEdit>(tpl::kFileName);
+    welcomeLine_ = controls_.Get<QLabel>(tpl::kWelcome);
     fileNameLimit_ = fileNameField_->findChild<TypingLimit*>();
+    searchTextLimit_ = searchList_->lineEdit()->findChild<TypingLimit*>();
     // Where the toolkit puts the modified marker while a patch is not saved yet.
     setWindowTitle(windowTitle() + QStringLiteral("[*]"));
+    ConnectCommands();
+    ExplainRefusedCharacters();
+    // A file dropped anywhere on the window, the fields included, names the file to patch.
+    setAcceptDrops(true);
+    fileNameField_->installEventFilter(this);
+    searchList_->lineEdit()->installEventFilter(this);
+}
 
-    auto* icon = controls_.Get<ClickableIcon>(kIdIcon);
+MainDialog::~MainDialog() {
+    desktop_.SetOwner(nullptr);
+}
+
+void MainDialog::ConnectCommands() {
+    const auto onClick = [this](int id, auto command) {
+        connect(controls_.Get<QPushButton>(id), &QPushButton::clicked, this, command);
+    };
+    onClick(tpl::kBrowse, [this] { flow_.Browse(); });
+    onClick(tpl::kSearch, [this] { flow_.Search(); });
+    onClick(tpl::kViewHelp, [this] { ViewHelp(desktop_, programs_); });
+    onClick(tpl::kEditSettings, [this] { EditSettings(flow_, programs_); });
+    onClick(tpl::kExit, [this] { flow_.Exit(); });
+    // This toolkit gives no access to the window's system menu: the About box is reached through
+    // the icon and Alt+A, which the icon's tooltip names. F1 opens the help, as everywhere.
+    auto* icon = controls_.Get<ClickableIcon>(tpl::kIcon);
     connect(icon, &ClickableIcon::clicked, this, &MainDialog::ShowAbout);
-    // Without a window menu, the keyboard reaches the About box through Alt+A; the icon's
-    // tooltip says so. F1 opens the help, as everywhere.
     icon->setToolTip(QStringLiteral("About Tavlo (Alt+A)"));
     connect(new QShortcut(QKeySequence(Qt::ALT | Qt::Key_A), this), &QShortcut::activated, this,
             &MainDialog::ShowAbout);
     connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this,
-            [this] { OnViewHelp(); });
-    const auto onClick = [this](int id, void (MainDialog::*command)()) {
-        connect(controls_.Get<QPushButton>(id), &QPushButton::clicked, this,
-                [this, command] { (this->*command)(); });
-    };
-    onClick(kIdBrowse, &MainDialog::OnBrowse);
-    onClick(kIdSearch, &MainDialog::OnSearch);
-    onClick(kIdViewHelp, &MainDialog::OnViewHelp);
-    onClick(kIdEditSettings, &MainDialog::OnEditSettings);
-    onClick(kIdExit, &MainDialog::OnExit);
+            [this] { ViewHelp(desktop_, programs_); });
+}
 
+void MainDialog::ExplainRefusedCharacters() {
     // Say why a typed character did not arrive.
     for (QWidget* field :
          {static_cast<QWidget*>(fileNameField_), static_cast<QWidget*>(searchList_)}) {
@@ -101,53 +104,40 @@ MainDialog::MainDialog(std::string programPath, UiServices& ui, PatchConfirmer& 
             });
         }
     }
-
-    // A file dropped anywhere on the window, the fields included, names the file to patch.
-    setAcceptDrops(true);
-    fileNameField_->installEventFilter(this);
-    searchList_->lineEdit()->installEventFilter(this);
 }
-
-MainDialog::~MainDialog() = default;
 
 void MainDialog::setVisible(bool visible) {
     if (visible && !initialised_) {
         initialised_ = true;
-        OnInitDialog();
+        setWindowIcon(ProgramIcon());
+        flow_.Start();
+        if (const QScreen* display = screen()) {
+            move(display->availableGeometry().center() - rect().center());
+        }
+        fileNameField_->setFocus();
     }
     QDialog::setVisible(visible);
 }
 
-void MainDialog::OnInitDialog() {
-    // This toolkit gives no access to the window's system menu, so the About box is reached
-    // through the icon and its shortcut.
-    setWindowIcon(icon_);
-    flow_.Start();
-    if (const QScreen* display = screen()) {
-        move(display->availableGeometry().center() - rect().center());
-    }
-    fileNameField_->setFocus();
-}
-
-bool MainDialog::UpdateData(bool readFields) {
-    if (readFields) {
-        return flow_.ReadFields();
-    }
-    flow_.ShowFields();
-    return true;
-}
-
 std::string MainDialog::FieldText(MainField field) const {
-    return ToWindows1252(field == MainField::FileName ? fileNameField_->text()
-                                                      : searchList_->currentText());
+    switch (field) {
+        case MainField::FileName:
+            return ToWindows1252(fileNameField_->text());
+        case MainField::SearchText:
+            return ToWindows1252(searchList_->currentText());
+    }
+    return {};
 }
 
 void MainDialog::SetFieldText(MainField field, std::string_view text) {
-    if (field == MainField::FileName) {
-        fileNameField_->setText(FromWindows1252(text));
-        fileNameLimit_->SetMaxLength(kMaxFieldLength);
-    } else {
-        searchList_->setEditText(FromWindows1252(text));
+    switch (field) {
+        case MainField::FileName:
+            fileNameLimit_->SetMaxLength(kMaxFieldLength);
+            fileNameLimit_->PutText(FromWindows1252(text));
+            break;
+        case MainField::SearchText:
+            searchTextLimit_->PutText(FromWindows1252(text));
+            break;
     }
 }
 
@@ -157,7 +147,7 @@ void MainDialog::SetSearchWords(const std::vector<std::string>& words) {
     for (const std::string& word : words) {
         searchList_->addItem(FromWindows1252(word));
     }
-    searchList_->setEditText(typed);
+    searchTextLimit_->PutText(typed);
 }
 
 void MainDialog::SetWelcome(std::string_view text) {
@@ -165,11 +155,14 @@ void MainDialog::SetWelcome(std::string_view text) {
 }
 
 void MainDialog::FocusField(MainField field) {
-    if (field == MainField::FileName) {
-        fileNameField_->setFocus();
-        fileNameField_->selectAll();
-    } else {
-        searchList_->setFocus();
+    switch (field) {
+        case MainField::FileName:
+            fileNameField_->setFocus();
+            fileNameField_->selectAll();
+            break;
+        case MainField::SearchText:
+            searchList_->setFocus();
+            break;
     }
 }
 
@@ -188,14 +181,6 @@ void MainDialog::reject() {
 void MainDialog::ShowAbout() {
     AboutDialog about(this);
     about.exec();
-}
-
-void MainDialog::OnViewHelp() {
-    ViewHelp(desktop_, programs_);
-}
-
-void MainDialog::OnEditSettings() {
-    EditSettings(flow_, programs_);
 }
 
 bool MainDialog::HandleFileDrop(QEvent* event) {

@@ -1,42 +1,92 @@
 #include "qt/qt_desktop_services.h"
 
 #include <QFile>
-#include <vector>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QStringList>
 
 #include "qt/text_boundary.h"
-#include "qt/ui_services.h"
 
 namespace tavlo {
 
+namespace {
+
+// A box of plain text (never markup) with these buttons, `defaultButton` pressed by Enter;
+// Escape and the close box press `escapeButton`.
+QMessageBox::StandardButton Ask(QWidget* owner, std::string_view title, std::string_view text,
+                                QMessageBox::StandardButtons buttons,
+                                QMessageBox::StandardButton defaultButton,
+                                QMessageBox::StandardButton escapeButton) {
+    QMessageBox box(QMessageBox::NoIcon, FromWindows1252(title), FromWindows1252(text), buttons,
+                    owner);
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(defaultButton);
+    box.setEscapeButton(escapeButton);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+// Qt reads a filter's patterns from the parentheses at the end of the text it shows.
+QStringList NameFilters(std::span<const FileFilter> filters) {
+    QStringList names;
+    for (const FileFilter& filter : filters) {
+        const QString description = QString::fromLatin1(filter.description);
+        const QString shown = QStringLiteral("(") + QString::fromLatin1(filter.patterns) + u')';
+        names << (description.endsWith(shown) ? description : description + u' ' + shown);
+    }
+    return names;
+}
+
+}  // namespace
+
 void QtDesktopServices::ShowMessage(std::string_view title, std::string_view text,
                                     MessageIcon icon) {
-    ui_.ShowMessage(owner_, title, text, icon);
+    QMessageBox box(icon == MessageIcon::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon,
+                    FromWindows1252(title), FromWindows1252(text), QMessageBox::Ok, owner_);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
 }
 
 bool QtDesktopServices::AskYesNo(std::string_view title, std::string_view text) {
-    return ui_.AskYesNo(owner_, title, text);
+    return Ask(owner_, title, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes,
+               QMessageBox::No) == QMessageBox::Yes;
 }
 
 bool QtDesktopServices::AskYesNoDefaultNo(std::string_view title, std::string_view text) {
-    return ui_.AskYesNoDefaultNo(owner_, title, text);
+    return Ask(owner_, title, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No,
+               QMessageBox::No) == QMessageBox::Yes;
 }
 
 YesNoCancel QtDesktopServices::AskYesNoCancel(std::string_view title, std::string_view text) {
-    return ui_.AskYesNoCancel(owner_, title, text);
+    switch (Ask(owner_, title, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                QMessageBox::Yes, QMessageBox::Cancel)) {
+        case QMessageBox::Yes:
+            return YesNoCancel::Yes;
+        case QMessageBox::No:
+            return YesNoCancel::No;
+        default:
+            return YesNoCancel::Cancel;
+    }
 }
 
 std::optional<std::string> QtDesktopServices::GetOpenFileName(std::string_view initialName,
                                                               std::span<const FileFilter> filters,
                                                               std::string_view defaultExtension) {
-    const std::optional<QString> chosen =
-        ui_.GetOpenFileName(owner_, FromWindows1252(initialName),
-                            std::vector<FileFilter>(filters.begin(), filters.end()),
-                            QString::fromLatin1(defaultExtension.data(),
-                                                static_cast<qsizetype>(defaultExtension.size())));
-    if (!chosen) {
+    QFileDialog dialog(owner_, QStringLiteral("Open"));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(FromWindows1252(defaultExtension));
+    const QStringList nameFilters = NameFilters(filters);
+    dialog.setNameFilters(nameFilters);
+    if (!nameFilters.isEmpty()) {
+        dialog.selectNameFilter(nameFilters.first());
+    }
+    if (!initialName.empty()) {
+        dialog.selectFile(FromWindows1252(initialName));
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }
-    return QFile::encodeName(*chosen).toStdString();
+    return QFile::encodeName(dialog.selectedFiles().first()).toStdString();
 }
 
 }  // namespace tavlo

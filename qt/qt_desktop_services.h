@@ -1,18 +1,17 @@
 #pragma once
 
+#include "core/notifier.h"
 #include "workflow/desktop_services.h"
 
 class QWidget;
 
 namespace tavlo {
 
-class UiServices;
-
-// The desktop services of one window: every box and dialog goes through the toolkit's services
-// (the real ones, or the tests'), owned by that window.
-class QtDesktopServices : public DesktopServices {
+// Message boxes, questions and the file-open dialog of the desktop, owned by the main window;
+// the firmware image's own messages (a save that failed) come as plain boxes too.
+class QtDesktopServices : public DesktopServices, public Notifier {
 public:
-    QtDesktopServices(UiServices& ui, QWidget* owner) : ui_(ui), owner_(owner) {}
+    void SetOwner(QWidget* owner) { owner_ = owner; }
 
     void ShowMessage(std::string_view title, std::string_view text, MessageIcon icon) override;
     bool AskYesNo(std::string_view title, std::string_view text) override;
@@ -22,9 +21,12 @@ public:
                                                std::span<const FileFilter> filters,
                                                std::string_view defaultExtension) override;
 
+    void ShowMessage(std::string_view title, std::string_view text) override {
+        ShowMessage(title, text, MessageIcon::None);
+    }
+
 private:
-    UiServices& ui_;
-    QWidget* owner_;
+    QWidget* owner_ = nullptr;
 };
 
 }  // namespace tavlo

@@ -3,19 +3,19 @@
 #include <memory>
 
 #include "core/firmware_image.h"
+#include "qt/linux/desktop_programs.h"
 #include "qt/main_dialog.h"
-#include "settings/settings_file.h"
+#include "qt/qt_desktop_services.h"
 
 namespace tavlo {
 
-void RunMainDialog(const std::string& programPath, UiServices& ui, PatchConfirmer& confirmer,
-                   Notifier& notifier, const std::optional<std::string>& startupFile) {
-    auto dialog = std::make_unique<MainDialog>(programPath, ui, confirmer);
+void RunMainDialog(const std::string& programPath, const std::optional<std::string>& startupFile) {
+    QtDesktopServices desktop;
+    LinuxDesktopPrograms programs;
+    auto image = std::make_unique<FirmwareImage>(desktop);
+    auto dialog = std::make_unique<MainDialog>(programPath, *image, desktop, programs);
     dialog->SetStartupFile(startupFile);
-    auto image = std::make_unique<FirmwareImage>(notifier);
-    dialog->SetImage(image.get());
     dialog->exec();  // Exit, Escape and the close box all end here; the result is not used
-    FreeConfig();
     image.reset();
     dialog.reset();
 }

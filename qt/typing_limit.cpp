@@ -29,11 +29,19 @@ TypingLimit* TypingLimit::Attach(QLineEdit* field, Windows1252Guard* guard) {
     return limit;
 }
 
+void TypingLimit::PutText(const QString& text) {
+    // A text the field took as invalid would let the next key through: the field undoes only
+    // an edit of a text that was valid.
+    putting_ = true;
+    field_->setText(text);
+    putting_ = false;
+}
+
 QValidator::State TypingLimit::validate(QString& input, int& pos) const {
     if (guard_) {
         guard_->validate(input, pos);
     }
-    if (input.size() > shown_.size() && Exceeds(input)) {
+    if (!putting_ && input.size() > shown_.size() && Exceeds(input)) {
         QApplication::beep();
         return Invalid;  // the field undoes the edit
     }

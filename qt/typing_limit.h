@@ -24,6 +24,10 @@ public:
     void SetMaxLength(int characters) { maxLength_ = characters; }  // 0: no limit
     void SetStopAtVisibleWidth(bool stop) { stopAtVisibleWidth_ = stop; }
 
+    // Puts the program's own text into the field, whatever its length: typing stops at the
+    // limit after it all the same.
+    void PutText(const QString& text);
+
     State validate(QString& input, int& pos) const override;
 
 private:
@@ -36,6 +40,7 @@ private:
     QString shown_;  // the field's text before the edit being validated
     int maxLength_ = 0;
     bool stopAtVisibleWidth_ = false;
+    bool putting_ = false;  // the program's text is going in
 };
 
 }  // namespace tavlo

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "core/message_format.h"
 #include "screen/device_font.h"
 
 namespace tavlo {
@@ -106,18 +107,18 @@ HiddenText ScreenLayout::Hidden(std::string_view text) const {
 }
 
 std::string HiddenTextNote(const HiddenText& hidden) {
-    const auto count = [](int n, const char* one, const char* many) {
-        return std::to_string(n) + ' ' + (n == 1 ? one : many);
+    const auto lines = [](int n, const char* where) {
+        return FormatMessage(n == 1 ? "%1 line %2" : "%1 lines %2", {std::to_string(n), where});
     };
     std::string note;
     if (hidden.linesBelow > 0) {
-        note = count(hidden.linesBelow, "line", "lines") + " below the screen";
+        note = lines(hidden.linesBelow, "below the screen");
     }
     if (hidden.clippedLines > 0) {
-        note += note.empty() ? "" : ", ";
-        note += count(hidden.clippedLines, "line", "lines") + " cut at the right edge";
+        const std::string clipped = lines(hidden.clippedLines, "cut at the right edge");
+        note = note.empty() ? clipped : FormatMessage("%1, %2", {note, clipped});
     }
-    return note.empty() ? note : "Not shown on the receiver: " + note + ".";
+    return note.empty() ? note : FormatMessage("Not shown on the receiver: %1.", {note});
 }
 
 int ScreenLayout::CentredColumn(int lineWidth) const {
@@ -206,6 +207,35 @@ LitPixelGrid LayOutText(const DeviceFont* font, std::string_view text) {
     LitPixelGrid grid;
     ScreenLayout(font, grid).DrawText(text);
     return grid;
+}
+
+namespace {
+
+// Takes the layout's pixels and draws none: for laying out lines without painting them.
+class NoPixels : public PixelSink {
+public:
+    void LightPixel(int, int) override {}
+};
+
+}  // namespace
+
+std::vector<std::string> ScreenLines(const DeviceFont* font, std::string_view text) {
+    std::vector<std::string> lines;
+    if (font == nullptr) {
+        return lines;
+    }
+    NoPixels sink;
+    const ScreenLayout layout(font, sink);
+    const auto visible = static_cast<std::size_t>(layout.VisibleLines());
+    while (!text.empty() && lines.size() < visible) {
+        lines.emplace_back(layout.NextLine(text));
+    }
+    return lines;
+}
+
+HiddenText HiddenOnScreen(const DeviceFont* font, std::string_view text) {
+    NoPixels sink;
+    return ScreenLayout(font, sink).Hidden(text);
 }
 
 }  // namespace tavlo

@@ -96,4 +96,11 @@ private:
 // The lit pixels of `text` laid out on a 108 x 91 screen in `font` (none: nothing lit).
 LitPixelGrid LayOutText(const DeviceFont* font, std::string_view text);
 
+// The lines of `text` that the 108 x 91 screen shows, from the top, as laid out in `font` (none
+// without a font, which shows no text).
+std::vector<std::string> ScreenLines(const DeviceFont* font, std::string_view text);
+
+// What of `text` the 108 x 91 screen does not show (ScreenLayout::Hidden).
+HiddenText HiddenOnScreen(const DeviceFont* font, std::string_view text);
+
 }  // namespace tavlo

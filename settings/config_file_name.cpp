@@ -59,15 +59,13 @@ std::string WithExistingLetterCase(const std::string& path) {
 
 }  // namespace
 
-const std::string& GetConfigFileName(std::string_view programPath) {
-    static std::string settingsPath;
+std::string GetConfigFileName(std::string_view programPath) {
     std::string program(programPath);
     if (program.find_first_of(kPathSeparators) == std::string::npos) {
         // Without a running program's path the settings file is looked for in the current folder.
         program = RunningExecutablePath().value_or(program);
     }
-    settingsPath = WithExistingLetterCase(WithSettingsExtension(program));
-    return settingsPath;
+    return WithExistingLetterCase(WithSettingsExtension(program));
 }
 
 }  // namespace tavlo

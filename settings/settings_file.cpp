@@ -3,10 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <deque>
 #include <limits>
 #include <new>
-#include <optional>
 
 #include "settings/config_line.h"
 #include "settings/settings_location.h"
@@ -18,16 +16,7 @@ namespace {
 using settings_detail::ConfigLine;
 using settings_detail::ParseConfigLine;
 
-// GetConfigString promises that its text stays put until FreeConfig. A short std::string keeps
-// its characters inside the entry, and the entry table moves its entries when it grows, so the
-// texts handed out are kept here instead: a deque never moves what it already holds.
-// Element i is the value of entry i.
-std::deque<std::string>& HandedOutValues() {
-    static std::deque<std::string> values;
-    return values;
-}
-
-// No memory for the store: the reader cannot go on, and nothing is shown to the user.
+// No memory for the settings: the reader cannot go on, and nothing is shown to the user.
 [[noreturn]] void ExitOutOfMemory() {
     std::fputs("out of mem in AddConfigEntry\n", stderr);
     std::exit(-1);
@@ -58,23 +47,18 @@ bool IsDigit(char c) {
 
 }  // namespace
 
-SettingsFile& SettingsFile::Instance() {
-    static SettingsFile store;
-    return store;
+bool ReadConfigFile(const std::string& path, Settings& settings) {
+    return ReadConfigFileReporting(path, settings).outcome == TextFileStatus::Outcome::Read;
 }
 
-bool ReadConfigFile(const std::string& path) {
-    return ReadConfigFileReporting(path).outcome == TextFileStatus::Outcome::Read;
-}
-
-TextFileStatus ReadConfigFileReporting(const std::string& path) {
+TextFileStatus ReadConfigFileReporting(const std::string& path, Settings& settings) {
     // Read whole and bounded: a pipe, a device or a huge file never gets this far.
     const TextFile file = ReadTextFile(path);
     if (file.status.outcome != TextFileStatus::Outcome::Read) {
         return file.status;
     }
-    SettingsFile& store = SettingsFile::Instance();
-    store.currentSection_ = CopySectionName({});
+    settings.path_ = path;
+    settings.currentSection_ = CopySectionName({});
     std::int32_t lineNumber = 0;
     for (std::size_t at = 0; at < file.text.size();) {
         const std::string_view piece = NextPiece(file.text, at);
@@ -86,51 +70,47 @@ TextFileStatus ReadConfigFileReporting(const std::string& path) {
             case ConfigLine::Kind::Ignored:
                 break;
             case ConfigLine::Kind::Header:
-                store.currentSection_ = CopySectionName(line.section);
+                settings.currentSection_ = CopySectionName(line.section);
                 break;
             case ConfigLine::Kind::Entry:
-                AddConfigEntry(*store.currentSection_, line.key, line.value, lineNumber);
+                settings.AddConfigEntry(*settings.currentSection_, line.key, line.value,
+                                        lineNumber);
                 break;
         }
     }
     return file.status;
 }
 
-const SettingsEntry& AddConfigEntry(std::string_view section, std::string_view key,
-                                    std::string_view value, std::int32_t line) {
-    SettingsFile& store = SettingsFile::Instance();
+const SettingsEntry& Settings::AddConfigEntry(std::string_view section, std::string_view key,
+                                              std::string_view value, std::int32_t line) {
     try {
         // Entries under one header share one copy of its name.
-        if (!store.currentSection_ || *store.currentSection_ != section) {
-            store.currentSection_ = std::make_shared<const std::string>(section);
+        if (!currentSection_ || *currentSection_ != section) {
+            currentSection_ = std::make_shared<const std::string>(section);
         }
-        SettingsEntry entry{store.currentSection_, std::string(key), std::string(value), line};
-        HandedOutValues().emplace_back(value);
-        store.entries_.push_back(std::move(entry));
+        entries_.push_back({currentSection_, std::string(key), std::string(value), line});
     } catch (const std::bad_alloc&) {
         ExitOutOfMemory();
     }
-    return store.entries_.back();
+    return entries_.back();
 }
 
-const SettingsEntry* FindConfigEntry(std::string_view section, std::string_view key) {
-    const std::vector<SettingsEntry>& entries = SettingsFile::Instance().Entries();
-    const auto found = std::ranges::find_if(entries, [&](const SettingsEntry& entry) {
+const SettingsEntry* Settings::FindConfigEntry(std::string_view section,
+                                               std::string_view key) const {
+    const auto found = std::ranges::find_if(entries_, [&](const SettingsEntry& entry) {
         return entry.key == key && *entry.section == section;
     });
-    return found == entries.end() ? nullptr : &*found;
+    return found == entries_.end() ? nullptr : &*found;
 }
 
-const char* GetConfigString(std::string_view section, std::string_view key, const char* fallback) {
+const char* Settings::GetConfigString(std::string_view section, std::string_view key,
+                                      const char* fallback) const {
     const SettingsEntry* entry = FindConfigEntry(section, key);
-    if (entry == nullptr) {
-        return fallback;
-    }
-    const auto index = static_cast<std::size_t>(entry - SettingsFile::Instance().Entries().data());
-    return HandedOutValues()[index].c_str();
+    return entry == nullptr ? fallback : entry->value.c_str();
 }
 
-std::int32_t GetConfigInt(std::string_view section, std::string_view key, std::int32_t fallback) {
+std::int32_t Settings::GetConfigInt(std::string_view section, std::string_view key,
+                                    std::int32_t fallback) const {
     // "x" is no digit: a missing entry gives the fallback like any value without leading digits.
     const char* text = GetConfigString(section, key, "x");
     if (!IsDigit(*text)) {
@@ -144,22 +124,12 @@ std::int32_t GetConfigInt(std::string_view section, std::string_view key, std::i
     return static_cast<std::int32_t>(number);
 }
 
-void FreeConfig() {
-    SettingsFile& store = SettingsFile::Instance();
-    store.entries_.clear();
-    store.entries_.shrink_to_fit();
-    store.currentSection_.reset();
-    HandedOutValues().clear();
-}
-
-const char* LoadConfig(std::string_view programPath) {
-    static std::string loadedPath;
-    const std::optional<std::string> path = SettingsFileToRead(programPath);
-    if (!path || !ReadConfigFile(*path)) {
-        return nullptr;
+Settings LoadConfig(std::string_view programPath) {
+    Settings settings;
+    if (const std::optional<std::string> path = SettingsFileToRead(programPath)) {
+        ReadConfigFile(*path, settings);
     }
-    loadedPath = *path;
-    return loadedPath.c_str();
+    return settings;
 }
 
 }  // namespace tavlo

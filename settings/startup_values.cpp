@@ -7,21 +7,21 @@
 
 namespace tavlo {
 
-std::string StartupSearchText() {
+std::string Settings::SearchText() const {
     const char* languageDefault = LanguageSearchText(LanguageFromLocaleName(UserLocaleName()));
     return GetConfigString(kPatchSection, "SearchString", languageDefault);
 }
 
-std::string StartupFilePattern() {
+std::string Settings::FilePattern() const {
     return GetConfigString(kImageSection, "Filename", BuiltInDefault(kImageSection, "Filename"));
 }
 
-int StartupMagnification(std::string_view key) {
+int Settings::Magnification(std::string_view key) const {
     return std::clamp(GetConfigInt(kDisplaySection, key, kDefaultMagnification), kMinMagnification,
                       kMaxMagnification);
 }
 
-std::vector<std::string> OwnerLines(std::string_view section) {
+std::vector<std::string> Settings::OwnerLines(std::string_view section) const {
     std::vector<std::string> lines;
     for (int n = 1;; ++n) {
         const std::string key = "L" + std::to_string(n);

@@ -34,39 +34,105 @@ int CodeOfKey(const std::string& key) {
     return code;
 }
 
+// Takes the drawings line by line; each step says what is wrong with its line, or nothing.
+class DrawingParser {
+public:
+    explicit DrawingParser(int height) : height_(height) {}
+
+    std::string TakeLine(std::string_view line);
+    // What is wrong with the last block, if anything.
+    std::string Finish() { return inBlock_ && !FinishBlock() ? ShortBlock() : std::string(); }
+    DrawingSet TakeSet() { return std::move(set_); }
+
+private:
+    std::string TakeRow(std::string_view line);
+    std::string TakeHeader(std::string_view line);
+    bool FinishBlock();
+    std::string ShortBlock() const {
+        return "[" + key_ + "] has " + std::to_string(drawing_.rows.size()) + " rows instead of " +
+               std::to_string(height_);
+    }
+
+    int height_;
+    DrawingSet set_;
+    std::string key_;
+    int code_ = -1;
+    Drawing drawing_;
+    bool inBlock_ = false;
+};
+
+std::string DrawingParser::TakeLine(std::string_view line) {
+    if (!line.empty() && line.front() == ';') {
+        return {};
+    }
+    const bool blank = line.find_first_not_of(" \t") == std::string_view::npos;
+    if (IsRow(line)) {
+        return TakeRow(line);
+    }
+    if (!blank && line.front() != '[') {
+        return inBlock_ ? "a row may hold only '#' and '.'"
+                        : "expected a block header such as [0x41] or [mark acute capital]";
+    }
+    if (inBlock_ && !FinishBlock()) {
+        return ShortBlock();
+    }
+    return blank ? std::string() : TakeHeader(line);
+}
+
+std::string DrawingParser::TakeRow(std::string_view line) {
+    if (!inBlock_) {
+        return "a row outside a block";
+    }
+    if (static_cast<int>(drawing_.rows.size()) == height_) {
+        return "more than " + std::to_string(height_) + " rows in [" + key_ + "]";
+    }
+    if (!drawing_.rows.empty() && line.size() != drawing_.rows.front().size()) {
+        return "a row of another width in [" + key_ + "]";
+    }
+    drawing_.rows.emplace_back(line);
+    return {};
+}
+
+std::string DrawingParser::TakeHeader(std::string_view line) {
+    std::string error;
+    if (!ReadHeader(line, key_, error)) {
+        return error;
+    }
+    code_ = CodeOfKey(key_);
+    if (code_ == -2) {
+        return "[" + key_ + "] is not a code from 0x00 to 0xFF";
+    }
+    if (code_ >= 0 ? set_.glyphs.count(code_) != 0 : set_.named.count(key_) != 0) {
+        return "[" + key_ + "] is drawn twice";
+    }
+    inBlock_ = true;
+    return {};
+}
+
+bool DrawingParser::FinishBlock() {
+    if (static_cast<int>(drawing_.rows.size()) != height_) {
+        return false;
+    }
+    if (code_ >= 0) {
+        set_.glyphs.emplace(code_, std::move(drawing_));
+    } else {
+        set_.named.emplace(key_, std::move(drawing_));
+    }
+    drawing_ = {};
+    inBlock_ = false;
+    return true;
+}
+
 }  // namespace
 
 DrawingParse ParseDrawings(std::string_view text, int height) {
+    DrawingParser parser(height);
     DrawingParse result;
-    std::string key;
-    int code = -1;
-    Drawing drawing;
-    bool inBlock = false;
     int lineNumber = 0;
-
-    auto fail = [&](const std::string& what) {
+    const auto fail = [&](const std::string& what) {
         result.error = "line " + std::to_string(lineNumber) + ": " + what;
-        result.set = {};
         return result;
     };
-    auto shortBlock = [&] {
-        return fail("[" + key + "] has " + std::to_string(drawing.rows.size()) +
-                    " rows instead of " + std::to_string(height));
-    };
-    auto finishBlock = [&]() -> bool {
-        if (static_cast<int>(drawing.rows.size()) != height) {
-            return false;
-        }
-        if (code >= 0) {
-            result.set.glyphs.emplace(code, std::move(drawing));
-        } else {
-            result.set.named.emplace(key, std::move(drawing));
-        }
-        drawing = {};
-        inBlock = false;
-        return true;
-    };
-
     while (!text.empty()) {
         const auto end = text.find('\n');
         std::string_view line = text.substr(0, end);
@@ -75,49 +141,14 @@ DrawingParse ParseDrawings(std::string_view text, int height) {
         if (!line.empty() && line.back() == '\r') {
             line.remove_suffix(1);
         }
-        if (!line.empty() && line.front() == ';') {
-            continue;
-        }
-        const bool blank = line.find_first_not_of(" \t") == std::string_view::npos;
-        if (IsRow(line)) {
-            if (!inBlock) {
-                return fail("a row outside a block");
-            }
-            if (static_cast<int>(drawing.rows.size()) == height) {
-                return fail("more than " + std::to_string(height) + " rows in [" + key + "]");
-            }
-            if (!drawing.rows.empty() && line.size() != drawing.rows.front().size()) {
-                return fail("a row of another width in [" + key + "]");
-            }
-            drawing.rows.emplace_back(line);
-            continue;
-        }
-        if (!blank && line.front() != '[') {
-            return fail(inBlock ? "a row may hold only '#' and '.'"
-                                : "expected a block header such as [0x41] or [mark acute capital]");
-        }
-        if (inBlock && !finishBlock()) {
-            return shortBlock();
-        }
-        if (blank) {
-            continue;
-        }
-        std::string error;
-        if (!ReadHeader(line, key, error)) {
+        if (const std::string error = parser.TakeLine(line); !error.empty()) {
             return fail(error);
         }
-        code = CodeOfKey(key);
-        if (code == -2) {
-            return fail("[" + key + "] is not a code from 0x00 to 0xFF");
-        }
-        if (code >= 0 ? result.set.glyphs.count(code) != 0 : result.set.named.count(key) != 0) {
-            return fail("[" + key + "] is drawn twice");
-        }
-        inBlock = true;
     }
-    if (inBlock && !finishBlock()) {
-        return shortBlock();
+    if (const std::string error = parser.Finish(); !error.empty()) {
+        return fail(error);
     }
+    result.set = parser.TakeSet();
     return result;
 }
 

@@ -1,25 +1,26 @@
 #include "win32/about_dialog.h"
 
-#include "core/version_info.h"
 #include "win32/wide_text.h"
 #include "workflow/about_dialog_template.h"
+#include "workflow/main_window_flow.h"
 
 namespace tavlo {
 
+namespace tpl = about_dialog_template;
+
 INT_PTR Win32AboutDialog::Run(HWND owner) {
-    return RunModal(owner, kAboutDialogTemplate);
+    return RunModal(owner, tpl::kTemplate);
 }
 
 bool Win32AboutDialog::OnMessage(UINT message, WPARAM wParam, LPARAM, INT_PTR& result) {
     switch (message) {
         case WM_INITDIALOG:
-            SetControlText(kIdVersionText,
-                           WideFromWindows1252("Tavlo Version " + GetProductVersion()));
+            SetControlText(tpl::kVersionText, WideFromWindows1252(AboutVersionText()));
             CentreWindow(Window(), GetWindow(Window(), GW_OWNER));
             result = TRUE;  // the focus goes to OK
             return true;
         case WM_COMMAND:
-            if (LOWORD(wParam) == kIdAboutOk || LOWORD(wParam) == IDCANCEL) {
+            if (LOWORD(wParam) == tpl::kOk || LOWORD(wParam) == IDCANCEL) {
                 EndDialog(IDOK);
                 return true;
             }

@@ -11,7 +11,6 @@
 #include "core/disk_file.h"
 #include "core/firmware_image.h"
 #include "core/windows/win_io.h"
-#include "settings/settings_file.h"
 #include "win32/main_window.h"
 #include "win32/win32_desktop_services.h"
 
@@ -39,7 +38,6 @@ void Run() {
     tavlo::Win32MainWindow window(programPath, image, desktop);
     window.SetStartupFile(StartupFile());
     window.Run();  // Exit, Escape and the close box all end here
-    tavlo::FreeConfig();
 }
 
 }  // namespace

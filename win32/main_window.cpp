@@ -15,23 +15,29 @@ namespace tavlo {
 
 namespace {
 
+namespace tpl = main_dialog_template;
+
 // The system menu's About entry: any command whose identifier, its low four bits cleared, is 16.
 constexpr UINT kAboutCommand = 16;
 
 int FieldId(MainField field) {
-    return field == MainField::FileName ? kIdFileName : kIdSearchText;
+    switch (field) {
+        case MainField::FileName:
+            return tpl::kFileName;
+        case MainField::SearchText:
+            return tpl::kSearchText;
+    }
+    return tpl::kFileName;  // not reached: every field is named above
 }
 
 }  // namespace
 
 Win32MainWindow::Win32MainWindow(std::string programPath, FirmwareImage& image,
                                  Win32DesktopServices& desktop)
-    : desktop_(desktop), flow_(std::move(programPath), *this, desktop, confirmer_) {
-    flow_.SetImage(&image);
-}
+    : desktop_(desktop), flow_(std::move(programPath), image, *this, desktop, confirmer_) {}
 
 void Win32MainWindow::Run() {
-    RunModal(nullptr, kMainDialogTemplate);
+    RunModal(nullptr, tpl::kTemplate);
 }
 
 void Win32MainWindow::OnInitDialog() {
@@ -56,12 +62,12 @@ void Win32MainWindow::OnInitDialog() {
                                                GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     SendMessageW(Window(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
     SendMessageW(Window(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
-    GuardWindows1252(Control(kIdFileName));
-    GuardWindows1252(Control(kIdSearchText));
+    GuardWindows1252(Control(tpl::kFileName));
+    GuardWindows1252(Control(tpl::kSearchText));
     DragAcceptFiles(Window(), TRUE);
     flow_.Start();
     CentreWindow(Window(), nullptr);
-    SetFocus(Control(kIdFileName));
+    SetFocus(Control(tpl::kFileName));
 }
 
 std::string Win32MainWindow::FieldText(MainField field) const {
@@ -70,32 +76,40 @@ std::string Win32MainWindow::FieldText(MainField field) const {
 
 void Win32MainWindow::SetFieldText(MainField field, std::string_view text) {
     SetControlText(FieldId(field), WideFromWindows1252(text));
-    if (field == MainField::FileName) {
-        // Typing stops at 128 characters; a longer name put in by the program stays whole.
-        SendMessageW(Control(kIdFileName), EM_LIMITTEXT, kMaxFieldLength, 0);
+    switch (field) {
+        case MainField::FileName:
+            // Typing stops at 128 characters; a longer name put in by the program stays whole.
+            SendMessageW(Control(tpl::kFileName), EM_LIMITTEXT, kMaxFieldLength, 0);
+            break;
+        case MainField::SearchText:
+            break;  // typing stops at the field's width
     }
 }
 
 void Win32MainWindow::SetSearchWords(const std::vector<std::string>& words) {
-    HWND list = Control(kIdSearchText);
-    const std::wstring typed = ControlText(kIdSearchText);
+    HWND list = Control(tpl::kSearchText);
+    const std::wstring typed = ControlText(tpl::kSearchText);
     SendMessageW(list, CB_RESETCONTENT, 0, 0);
     for (const std::string& word : words) {
         SendMessageW(list, CB_ADDSTRING, 0,
                      reinterpret_cast<LPARAM>(WideFromWindows1252(word).c_str()));
     }
-    SetControlText(kIdSearchText, typed);
+    SetControlText(tpl::kSearchText, typed);
 }
 
 void Win32MainWindow::SetWelcome(std::string_view text) {
-    SetControlText(kIdWelcome, WideFromWindows1252(text));
+    SetControlText(tpl::kWelcome, WideFromWindows1252(text));
 }
 
 void Win32MainWindow::FocusField(MainField field) {
     HWND control = Control(FieldId(field));
     SendMessageW(Window(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
-    if (field == MainField::FileName) {
-        SendMessageW(control, EM_SETSEL, 0, -1);
+    switch (field) {
+        case MainField::FileName:
+            SendMessageW(control, EM_SETSEL, 0, -1);  // to be typed over
+            break;
+        case MainField::SearchText:
+            break;
     }
 }
 
@@ -105,7 +119,7 @@ void Win32MainWindow::Close() {
 
 void Win32MainWindow::ShowPatchPending(bool pending) {
     // Marked the way Windows programs mark an unsaved document: a star before the title.
-    const std::wstring title = WideFromWindows1252(kMainDialogTemplate.caption);
+    const std::wstring title = WideFromWindows1252(tpl::kTemplate.caption);
     SetWindowTextW(Window(), ((pending ? L"*" : L"") + title).c_str());
 }
 
@@ -129,23 +143,23 @@ void Win32MainWindow::OnDropFiles(HDROP drop) {
 
 bool Win32MainWindow::OnCommand(int id, int notification) {
     switch (id) {
-        case kIdBrowse:
+        case tpl::kBrowse:
             flow_.Browse();
             return true;
-        case kIdSearch:
+        case tpl::kSearch:
             flow_.Search();
             return true;
-        case kIdViewHelp:
+        case tpl::kViewHelp:
             ViewHelp(desktop_, programs_);
             return true;
-        case kIdEditSettings:
+        case tpl::kEditSettings:
             EditSettings(flow_, programs_);
             return true;
-        case kIdExit:
+        case tpl::kExit:
         case IDCANCEL:  // Escape, the close box, Alt+F4: a pending patch is asked about first
             flow_.Exit();
             return true;
-        case kIdIcon:
+        case tpl::kIcon:
             if (notification == STN_CLICKED) {
                 ShowAbout();
             }

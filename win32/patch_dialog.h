@@ -5,30 +5,29 @@
 #include <string>
 
 #include "win32/dialog_window.h"
-#include "workflow/patch_step.h"
+#include "workflow/patch_dialog_flow.h"
 
 namespace tavlo {
 
-// "Confirm / edit patch" on Windows: the message found, the box for the text that replaces it,
-// the counter (red past the message's length), and the receiver's screen painted beside them
-// from the preview raster. Ends with the id of the button that ended it: OK, Cancel (also
-// Escape and the close box) or Find Next.
-class Win32PatchDialog : public DialogWindow {
+// "Confirm / edit patch" on Windows: the view of a PatchDialogFlow. It shows the message found,
+// the box for the text that replaces it, the counter, and blits the flow's preview raster right
+// of the boxes; it passes on every change of the box and the button that ends it.
+class Win32PatchDialog : public DialogWindow, public PatchDialogView {
 public:
-    // Reads the preview's magnification from the settings as they are now.
-    explicit Win32PatchDialog(const PatchRequest& request);
+    // Runs the dialog modally over `owner` as the view of `flow`; the answer is the flow's.
+    void Run(HWND owner, PatchDialogFlow& flow);
 
-    INT_PTR Run(HWND owner);
-    HWND Show(HWND owner);  // modeless, for the tests
+    // The dialog as the flow sees it.
+    void ShowTexts(std::string_view foundText, std::string_view infoText,
+                   std::string_view newText) override;
+    std::string NewText() const override;
+    void ShowCounter(std::string_view text, Rgb colour) override;
+    void ShowHiddenNote(std::string_view text) override;
+    void ShowPreview(const RgbRaster& raster, RasterRows changed) override;
+    void Close() override;
 
-    // After OK: the edited text, Windows-1252 with "\n" line breaks.
-    const std::string& NewText() const { return newText_; }
-    bool IsOverLimit() const { return overLimit_; }
-    // Where the picture's top-left corner is painted, in client pixels: one pixel left of the
-    // "Preview:" label, level with the top of the found-message box.
-    POINT PreviewOrigin() const;
-    int MagX() const { return magX_; }
-    int MagY() const { return magY_; }
+    // Where the preview's picture lies now, in client pixels.
+    RECT PreviewArea() const;
 
 protected:
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
@@ -36,18 +35,12 @@ protected:
 private:
     void OnInitDialog();
     void MakeRoomForPreview();
-    void OnChangeNewText();
-    void PaintPreview(HDC surface);
-    std::string EditedText() const;
-    RECT PreviewArea() const;
+    bool OnCommand(int id, int notification);
+    void PaintPreview(HDC surface, const RECT& part);
 
-    PatchRequest request_;
-    std::string newText_;
-    std::string previewText_;  // the box's text at its last change
-    std::string shownNote_;
-    bool overLimit_ = false;
-    int magX_;
-    int magY_;
+    PatchDialogFlow* flow_ = nullptr;
+    const RgbRaster* preview_ = nullptr;  // the flow's raster, which stays put while it runs
+    Rgb counterColour_ = kTextFits;
 };
 
 // Confirms each match in the Windows patch dialog, over the main window.

@@ -3,22 +3,23 @@
 #include "workflow/dialog_template.h"
 
 // The About box (dialog 100): icon, version line, notice and OK.
-namespace tavlo {
+namespace tavlo::about_dialog_template {
 
-enum AboutDialogControl : int {
-    kIdAboutOk = 1,
-    kIdVersionText = 1013,
+// Control ids the dialog's code refers to.
+enum Id : int {
+    kOk = 1,
+    kVersionText = 1013,
 };
 
-inline constexpr ControlTemplate kAboutDialogControls[] = {
+inline constexpr ControlTemplate kControls[] = {
     {kNoControlId, ControlKind::Icon, "", 7, 7, 21, 20, kNoStyle},
-    {kIdVersionText, ControlKind::Static, "Tavlo Version", 40, 10, 119, 8, kCentred | kNoPrefix},
+    {kVersionText, ControlKind::Static, "Tavlo Version", 40, 10, 119, 8, kCentred | kNoPrefix},
     {kNoControlId, ControlKind::Static, "Copyright (C) The Tavlo developers", 40, 25, 119, 8,
      kCentred},
-    {kIdAboutOk, ControlKind::DefaultButton, "OK", 76, 49, 50, 14, kTabStop},
+    {kOk, ControlKind::DefaultButton, "OK", 76, 49, 50, 14, kTabStop},
 };
 
-inline constexpr DialogTemplate kAboutDialogTemplate{
-    100, "About Tavlo", "MS Sans Serif", 8, 189, 70, kAboutDialogControls};
+inline constexpr DialogTemplate kTemplate{100, "About Tavlo", "MS Sans Serif", 8, 189,
+                                          70,  kControls};
 
-}  // namespace tavlo
+}  // namespace tavlo::about_dialog_template

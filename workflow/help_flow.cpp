@@ -5,11 +5,11 @@
 
 #include "core/embedded_resources.h"
 #include "core/file_names.h"
+#include "core/message_format.h"
 #include "core/resource_file.h"
 #include "core/windows1252.h"
 #include "workflow/desktop_programs.h"
 #include "workflow/desktop_services.h"
-#include "workflow/message_format.h"
 
 namespace tavlo {
 
@@ -46,7 +46,8 @@ std::optional<HelpWriteFailure> WriteHelpFiles(const std::string& folder) {
         std::error_code error;
         std::filesystem::create_directories(path.parent_path(), error);
         if (error) {
-            return HelpWriteFailure{name, "its folder could not be made: " + error.message()};
+            return HelpWriteFailure{
+                name, FormatMessage("its folder could not be made: %1", {error.message()})};
         }
         if (const auto failure = WriteResourceFile(file.resourceName, file.resourceType, name)) {
             return HelpWriteFailure{name, *failure};

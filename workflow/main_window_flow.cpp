@@ -6,10 +6,9 @@
 
 #include "core/file_names.h"
 #include "core/firmware_image.h"
+#include "core/message_format.h"
 #include "core/version_info.h"
-#include "settings/settings_file.h"
 #include "settings/settings_keys.h"
-#include "settings/startup_values.h"
 #include "workflow/desktop_services.h"
 #include "workflow/search_loop.h"
 
@@ -20,9 +19,8 @@ namespace {
 constexpr const char* kTooLongText = "Please enter no more than 128 characters.";
 
 constexpr const char* kLoadFailedTitle = "Tavlo : Could not load file to patch";
-constexpr const char* kLoadFailedBefore = "The specified file '";
-constexpr const char* kLoadFailedAfter =
-    "' could not be opened.\n\nPlease verify that the file exists.\n"
+constexpr const char* kLoadFailedText =
+    "The specified file '%1' could not be opened.\n\nPlease verify that the file exists.\n"
     "Use the [Browse ...] button to browse for files.";
 
 constexpr const char* kNothingTitle = "Tavlo : Nothing to search for";
@@ -41,12 +39,11 @@ constexpr const char* kNotFoundText =
     "be found any more !";
 
 constexpr const char* kSaveTitle = "Tavlo : Save changes ?";
-constexpr const char* kSaveBefore =
+// %2 is the question's last line, by the command that asks it: what No leads to.
+constexpr const char* kSaveText =
     "The firmware file in memory has been patched successfully.\n"
-    "If you click YES, your changes will be saved to the file \n'";
-constexpr const char* kSaveAfter =
-    "'\n\nA backup of this file is created with a .BAK extension.\n\n";
-// The question's last line, by the command that asks it.
+    "If you click YES, your changes will be saved to the file \n'%1'\n\n"
+    "A backup of this file is created with a .BAK extension.\n\n%2";
 constexpr const char* kSaveNoOnExit = "Select NO to exit without saving your changes.";
 constexpr const char* kSaveNoOnSearch =
     "Select NO to search the file on disk again without saving your changes.";
@@ -54,9 +51,8 @@ constexpr const char* kSaveNoOnSearch =
 // Asked when the file on disk is no longer the one Search read (another program changed or
 // replaced it); No is the default.
 constexpr const char* kChangedTitle = "Tavlo : File changed on disk";
-constexpr const char* kChangedBefore = "The file\n'";
-constexpr const char* kChangedAfter =
-    "'\nhas been changed or replaced on disk since Tavlo read it.\n\n"
+constexpr const char* kChangedText =
+    "The file\n'%1'\nhas been changed or replaced on disk since Tavlo read it.\n\n"
     "If you click YES, it is overwritten with the patched firmware;\n"
     "what is on disk now is kept as the backup with a .BAK extension.\n\n"
     "Select NO to leave the file as it is. The patched firmware stays\n"
@@ -71,7 +67,8 @@ constexpr const char* kUnusableNameText =
     "Please rename the file, or copy it to a folder whose name\n"
     "holds only such characters, and choose it again.";
 
-constexpr const char* kWelcomeBefore = "Welcome to Tavlo, the firmware patch program (Version ";
+constexpr const char* kWelcomeText = "Welcome to Tavlo, the firmware patch program (Version %1)";
+constexpr const char* kAboutVersionText = "Tavlo Version %1";
 
 constexpr FileFilter kFirmwareFilters[] = {
     {"Firmware files (*.rgn)", "*.rgn"},
@@ -99,10 +96,15 @@ std::vector<std::string> SortedSearchWords() {
 
 }  // namespace
 
-MainWindowFlow::MainWindowFlow(std::string programPath, MainWindowView& view,
+std::string AboutVersionText() {
+    return FormatMessage(kAboutVersionText, {GetProductVersion()});
+}
+
+MainWindowFlow::MainWindowFlow(std::string programPath, FirmwareImage& image, MainWindowView& view,
                                DesktopServices& desktop, PatchConfirmer& confirmer)
     : programPath_(std::move(programPath)),
       applicationName_(ApplicationNameOf(programPath_)),
+      image_(image),
       view_(view),
       desktop_(desktop),
       confirmer_(confirmer) {}
@@ -112,31 +114,40 @@ void MainWindowFlow::Start() {
     if (startupFile_) {
         TakeFilePath(*startupFile_);
     }
-    welcome_ = kWelcomeBefore + GetProductVersion() + ")";
+    welcome_ = FormatMessage(kWelcomeText, {GetProductVersion()});
     ShowFields();
 }
 
 void MainWindowFlow::ApplySettings() {
-    FreeConfig();
-    const char* settingsPath = LoadConfig(programPath_);
-    settingsPath_ = settingsPath ? std::optional<std::string>(settingsPath) : std::nullopt;
-
-    std::string fileName = StartupFilePattern();
+    settings_ = LoadConfig(programPath_);
+    std::string fileName = settings_.FilePattern();
     if (std::optional<std::string> match = FirstMatchingFile(fileName)) {
         fileName = std::move(*match);
     }
-    fileName_ = std::move(fileName);
-    searchText_ = StartupSearchText();
+    fileName_.taken = std::move(fileName);
+    searchText_.taken = settings_.SearchText();
     view_.SetSearchWords(SortedSearchWords());
     ShowFields();
+}
+
+MainWindowFlow::FieldTexts& MainWindowFlow::Field(MainField field) {
+    switch (field) {
+        case MainField::FileName:
+            return fileName_;
+        case MainField::SearchText:
+            return searchText_;
+    }
+    return fileName_;  // not reached: every field is named above
 }
 
 bool MainWindowFlow::ReadFields() {
     // A text is taken over before it is checked: the command that read it goes on with it.
     for (const MainField field : {MainField::FileName, MainField::SearchText}) {
-        std::string& text = field == MainField::FileName ? fileName_ : searchText_;
-        text = view_.FieldText(field);
-        if (text.size() > kMaxFieldLength) {
+        FieldTexts& texts = Field(field);
+        texts.taken = view_.FieldText(field);
+        // Typing stops at the limit; a longer text that the program put there itself (a path
+        // from the start, Browse or a drop) is the user's file, not a slip of the keyboard.
+        if (texts.taken.size() > kMaxFieldLength && texts.taken != texts.put) {
             desktop_.ShowMessage(applicationName_, kTooLongText, MessageIcon::Exclamation);
             view_.FocusField(field);
             return false;
@@ -145,9 +156,15 @@ bool MainWindowFlow::ReadFields() {
     return true;
 }
 
+void MainWindowFlow::PutField(MainField field, std::string_view text) {
+    FieldTexts& texts = Field(field);
+    texts.put = text;
+    view_.SetFieldText(field, text);
+}
+
 void MainWindowFlow::ShowFields() {
-    view_.SetFieldText(MainField::FileName, fileName_);
-    view_.SetFieldText(MainField::SearchText, searchText_);
+    PutField(MainField::FileName, fileName_.taken);
+    PutField(MainField::SearchText, searchText_.taken);
     view_.SetWelcome(welcome_);
 }
 
@@ -161,41 +178,38 @@ bool MainWindowFlow::TakeFilePath(const std::string& nativePath) {
         ShowMessage(kUnusableNameTitle, kUnusableNameText);
         return false;
     }
-    fileName_ = *text;
+    fileName_.taken = *text;
     // Only the file-name field changes: what the user typed elsewhere stays.
-    view_.SetFieldText(MainField::FileName, fileName_);
+    PutField(MainField::FileName, fileName_.taken);
     return true;
 }
 
 void MainWindowFlow::Browse() {
     ReadFields();
     if (const std::optional<std::string> chosen =
-            desktop_.GetOpenFileName(fileName_, kFirmwareFilters, "rgn")) {
+            desktop_.GetOpenFileName(fileName_.taken, kFirmwareFilters, "rgn")) {
         TakeFilePath(*chosen);
     }
 }
 
 void MainWindowFlow::Search() {
     ReadFields();
-    if (image_ == nullptr) {
-        return;
-    }
     // Every search starts from the file as it is on disk: a patch not saved yet is saved or
     // dropped as the user says first.
     if (!SettlePendingPatch(kSaveNoOnSearch)) {
         return;
     }
-    if (!image_->Load(NativePath(fileName_))) {
-        ShowMessage(kLoadFailedTitle, kLoadFailedBefore + fileName_ + kLoadFailedAfter);
+    if (!image_.Load(NativePath(fileName_.taken))) {
+        ShowMessage(kLoadFailedTitle, FormatMessage(kLoadFailedText, {fileName_.taken}));
         return;
     }
     ShowPatchState();  // a fresh copy: nothing pending
-    if (searchText_.empty()) {
+    if (searchText_.taken.empty()) {
         ShowMessage(kNothingTitle, kNothingText);
         return;
     }
     // An accepted patch, or Cancel, ends the command; only Find Next goes on.
-    const bool reached = RunSearch(*image_, searchText_, confirmer_).reached;
+    const bool reached = RunSearch(image_, searchText_.taken, settings_, confirmer_).reached;
     ShowPatchState();
     if (!reached) {
         ShowMessage(kNotFoundTitle, kNotFoundText);
@@ -203,15 +217,15 @@ void MainWindowFlow::Search() {
 }
 
 void MainWindowFlow::ShowPatchState() {
-    view_.ShowPatchPending(image_ != nullptr && image_->IsModified());
+    view_.ShowPatchPending(image_.IsModified());
 }
 
 bool MainWindowFlow::SettlePendingPatch(std::string_view whatNoDoes) {
-    if (image_ == nullptr || !image_->IsModified()) {
+    if (!image_.IsModified()) {
         return true;
     }
-    const std::string fileName = FieldTextOfPath(image_->FileName()).value_or(image_->FileName());
-    const std::string question = kSaveBefore + fileName + kSaveAfter + std::string(whatNoDoes);
+    const std::string fileName = FieldTextOfPath(image_.FileName()).value_or(image_.FileName());
+    const std::string question = FormatMessage(kSaveText, {fileName, whatNoDoes});
     switch (desktop_.AskYesNoCancel(kSaveTitle, question)) {
         case YesNoCancel::Cancel:
             return false;
@@ -221,13 +235,13 @@ bool MainWindowFlow::SettlePendingPatch(std::string_view whatNoDoes) {
             break;
     }
     // A failure is reported by the image; the command goes on.
-    if (image_->Save(true, IfFileChanged::Keep) == SaveOutcome::FileChanged) {
+    if (image_.Save(true, IfFileChanged::Keep) == SaveOutcome::FileChanged) {
         // Someone else's change is overwritten only when the user says so; No keeps the patch in
         // memory and the window as it is.
-        if (!desktop_.AskYesNoDefaultNo(kChangedTitle, kChangedBefore + fileName + kChangedAfter)) {
+        if (!desktop_.AskYesNoDefaultNo(kChangedTitle, FormatMessage(kChangedText, {fileName}))) {
             return false;
         }
-        image_->Save(true, IfFileChanged::Overwrite);
+        image_.Save(true, IfFileChanged::Overwrite);
     }
     ShowPatchState();
     return true;

@@ -6,13 +6,15 @@
 #include <string_view>
 #include <vector>
 
+#include "settings/settings_file.h"
+
 namespace tavlo {
 
 class DesktopServices;
 class FirmwareImage;
 class PatchConfirmer;
 
-// The longest text a field of the main window takes.
+// The longest text a field of the main window takes from the keyboard.
 inline constexpr std::size_t kMaxFieldLength = 128;
 
 // The two fields of the main window.
@@ -24,6 +26,8 @@ public:
     virtual ~MainWindowView() = default;
 
     virtual std::string FieldText(MainField field) const = 0;
+    // Puts a text into a field. Typing stops at kMaxFieldLength characters; what the program puts
+    // there is never cut.
     virtual void SetFieldText(MainField field, std::string_view text) = 0;
     // The drop-down list of the search field.
     virtual void SetSearchWords(const std::vector<std::string>& words) = 0;
@@ -36,6 +40,9 @@ public:
     virtual void ShowPatchPending(bool pending) = 0;
 };
 
+// The "Tavlo Version ..." line of the About box.
+std::string AboutVersionText();
+
 // The main window's commands without a toolkit: the settings applied to the fields, Browse,
 // Search, Exit and a file dropped onto the window. Every front-end drives the same flows; its
 // window is the view, its message boxes and file dialog the desktop services, its patch dialog
@@ -43,13 +50,9 @@ public:
 class MainWindowFlow {
 public:
     // `programPath`: argument zero as the program was started; it locates the settings file
-    // and names the program in messages.
-    MainWindowFlow(std::string programPath, MainWindowView& view, DesktopServices& desktop,
-                   PatchConfirmer& confirmer);
-
-    // The firmware image the commands work on (not owned); none: Search and Exit do nothing.
-    void SetImage(FirmwareImage* image) { image_ = image; }
-    FirmwareImage* Image() const { return image_; }
+    // and names the program in messages. `image`: the firmware image the commands work on.
+    MainWindowFlow(std::string programPath, FirmwareImage& image, MainWindowView& view,
+                   DesktopServices& desktop, PatchConfirmer& confirmer);
 
     // A file named when the program was started (a file opened from the file manager), as the
     // file system spells it: it takes the settings' file name's place at start-up.
@@ -61,15 +64,9 @@ public:
     // the welcome line.
     void Start();
 
-    // Re-reads the settings file and puts the start-up file name and search text into the
+    // Reads the settings file afresh and puts the start-up file name and search text into the
     // fields, replacing what the user had typed there.
     void ApplySettings();
-
-    // The exchange between the flow's texts and the fields. Reading takes each text over and
-    // checks it against 128 characters; a longer one is reported, gets the focus and ends the
-    // exchange (false).
-    bool ReadFields();
-    void ShowFields();
 
     void Browse();
     // Loads the file afresh and searches it; a patch not saved yet is settled first.
@@ -82,11 +79,8 @@ public:
     // False, after a message, when the path cannot be field text.
     bool TakeFilePath(const std::string& nativePath);
 
-    const std::string& FileName() const { return fileName_; }
-    const std::string& SearchText() const { return searchText_; }
-    const std::string& Welcome() const { return welcome_; }
-    // The settings file read last, if any.
-    const std::optional<std::string>& SettingsPath() const { return settingsPath_; }
+    // The settings read last (with the file they came from, if any).
+    const Settings& CurrentSettings() const { return settings_; }
     const std::string& ProgramPath() const { return programPath_; }
     // The program file's name without its extension, its first letter a capital: the title of
     // boxes without one.
@@ -94,6 +88,19 @@ public:
     DesktopServices& Desktop() const { return desktop_; }
 
 private:
+    // Takes the fields' texts over. A text longer than kMaxFieldLength that the user typed is
+    // reported, gets the focus and ends the reading (false); a text the program itself put into
+    // the field is taken as it is.
+    bool ReadFields();
+    void ShowFields();
+
+    // A field's text as the commands use it, and what the program last put into the field.
+    struct FieldTexts {
+        std::string taken;
+        std::string put;
+    };
+    FieldTexts& Field(MainField field);
+    void PutField(MainField field, std::string_view text);
     void ShowMessage(std::string_view title, std::string_view text);
     // Asks whether to save a patch not saved yet, and saves on Yes. False when the window is to
     // stay as it is: Cancel, or No to overwriting a file that changed on disk. `whatNoDoes`
@@ -103,14 +110,14 @@ private:
 
     std::string programPath_;
     std::string applicationName_;
+    FirmwareImage& image_;
     MainWindowView& view_;
     DesktopServices& desktop_;
     PatchConfirmer& confirmer_;
-    FirmwareImage* image_ = nullptr;
-    std::optional<std::string> settingsPath_;
+    Settings settings_;
     std::optional<std::string> startupFile_;
-    std::string fileName_;
-    std::string searchText_;
+    FieldTexts fileName_;
+    FieldTexts searchText_;
     std::string welcome_;
 };
 

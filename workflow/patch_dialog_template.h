@@ -1,7 +1,6 @@
 #pragma once
 
 #include "workflow/dialog_template.h"
-#include "workflow/patch_step.h"
 
 // Dialog template 130, "Confirm / edit patch": the message found, the box for its replacement,
 // the counter and the three answers. The template order is also the tab and mnemonic order;
@@ -48,18 +47,5 @@ inline constexpr ControlTemplate kControls[] = {
 // made for, so the dialog keeps the application's font.
 inline constexpr DialogTemplate kTemplate{130, kCaption, "MS Sans Serif", 8,
                                           324, 212,      kControls,       kApplicationFont};
-
-// The answer of a dialog that ended with this value: the id of the button that ended it, or
-// anything else when it could not be shown at all, which lets the search go on.
-inline Answer AnswerOfDialogEnd(long long endedWith) {
-    switch (endedWith) {
-        case kOk:
-            return Answer::Ok;
-        case kCancel:  // also Escape and the close box
-            return Answer::Cancel;
-        default:
-            return Answer::FindNext;
-    }
-}
 
 }  // namespace tavlo::patch_dialog_template

@@ -8,7 +8,7 @@
 
 namespace tavlo {
 
-SearchOutcome RunSearch(FirmwareImage& image, std::string_view searchText,
+SearchOutcome RunSearch(FirmwareImage& image, std::string_view searchText, const Settings& settings,
                         PatchConfirmer& confirmer) {
     // The font points into the image's bytes, which stay as they are while the search runs
     // (a patch only rewrites a message). It is looked for at the first match shown.
@@ -22,8 +22,8 @@ SearchOutcome RunSearch(FirmwareImage& image, std::string_view searchText,
             font.emplace();
             font->Locate(image);
         }
-        const Answer answer =
-            PatchMessage(image, kPatchSection, confirmer, font->IsLocated() ? &*font : nullptr);
+        const Answer answer = PatchMessage(image, settings, kPatchSection, confirmer,
+                                           font->IsLocated() ? &*font : nullptr);
         if (answer != Answer::FindNext) {
             return {true, answer, image.MatchOffset()};
         }

@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "core/file_names.h"
+#include "core/message_format.h"
 #include "core/resource_file.h"
 #include "core/text_file.h"
 #include "core/windows1252.h"
@@ -16,7 +17,6 @@
 #include "workflow/desktop_programs.h"
 #include "workflow/desktop_services.h"
 #include "workflow/main_window_flow.h"
-#include "workflow/message_format.h"
 
 namespace tavlo {
 
@@ -51,19 +51,20 @@ std::optional<std::string> CreateDefaultSettings(MainWindowFlow& window, const s
     std::error_code error;
     if (std::filesystem::exists(std::filesystem::symlink_status(FileSystemPath(path), error))) {
         const std::string problem = ReadTextFile(path).status.problem;
-        return "Something of that name is there, and it is no settings file Tavlo can read: " +
-               (problem.empty() ? std::string(std::strerror(EEXIST)) : problem);
+        return FormatMessage(
+            "Something of that name is there, and it is no settings file Tavlo can read: %1",
+            {problem.empty() ? std::string(std::strerror(EEXIST)) : problem});
     }
     // The per-user file's folder may not be there yet.
     std::filesystem::create_directories(FileSystemPath(path).parent_path(), error);
     if (error) {
-        return "Its folder could not be made: " + error.message();
+        return FormatMessage("Its folder could not be made: %1", {error.message()});
     }
     if (auto failure = WriteResourceFile(kDefaultSettingsName, kDefaultSettingsType, path)) {
         return failure;
     }
     window.ApplySettings();
-    if (!window.SettingsPath()) {
+    if (!window.CurrentSettings().Path()) {
         return std::string("The file was written, but could not be read back");
     }
     return std::nullopt;
@@ -73,7 +74,7 @@ std::optional<std::string> CreateDefaultSettings(MainWindowFlow& window, const s
 
 void EditSettings(MainWindowFlow& window, DesktopPrograms& programs) {
     DesktopServices& desktop = window.Desktop();
-    if (!window.SettingsPath()) {
+    if (!window.CurrentSettings().Path()) {
         if (!desktop.AskYesNo(kCreateTitle, FormatMessage(kCreateText, {programs.EditorName()}))) {
             return;
         }
@@ -88,7 +89,7 @@ void EditSettings(MainWindowFlow& window, DesktopPrograms& programs) {
     }
 
     // From here on there is a settings file: the editor always opens it.
-    const std::string settingsPath = *window.SettingsPath();
+    const std::string settingsPath = *window.CurrentSettings().Path();
     const LaunchResult launch = programs.OpenInEditor(settingsPath);
     if (launch.error != 0) {
         desktop.ShowMessage(

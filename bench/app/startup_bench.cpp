@@ -19,11 +19,9 @@
 #include <string>
 
 #include "core/firmware_image.h"
+#include "qt/linux/desktop_programs.h"
 #include "qt/main_dialog.h"
-#include "qt/message_box_notifier.h"
-#include "qt/patch_confirmer.h"
-#include "qt/qt_ui_services.h"
-#include "settings/settings_file.h"
+#include "qt/qt_desktop_services.h"
 
 namespace {
 
@@ -43,18 +41,15 @@ int ShowAndReport(QDialog& dialog) {
     return 0;
 }
 
-// The desktop program's start-up as TavloApp does it, up to the main dialog on the screen.
+// The desktop program's start-up as RunMainDialog does it, up to the main dialog on the screen.
 int RunMainChild(int argc, char** argv) {
     QApplication app(argc, argv);
-    tavlo::QtUiServices ui;
-    tavlo::MessageBoxNotifier notifier(ui);
-    tavlo::DialogPatchConfirmer confirmer;
-    tavlo::MainDialog dialog((std::filesystem::current_path() / "tavlo").string(), ui, confirmer);
-    tavlo::FirmwareImage image(notifier);
-    dialog.SetImage(&image);
-    const int status = ShowAndReport(dialog);
-    tavlo::FreeConfig();
-    return status;
+    tavlo::QtDesktopServices desktop;
+    tavlo::LinuxDesktopPrograms programs;
+    tavlo::FirmwareImage image(desktop);
+    tavlo::MainDialog dialog((std::filesystem::current_path() / "tavlo").string(), image, desktop,
+                             programs);
+    return ShowAndReport(dialog);
 }
 
 int RunBareChild(int argc, char** argv) {

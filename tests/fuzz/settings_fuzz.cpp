@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <deque>
 #include <limits>
 #include <string>
 #include <string_view>
@@ -92,7 +93,7 @@ std::vector<ExpectedEntry> ExpectedEntries(std::string_view bytes) {
 }
 
 // The index of the first entry with this section and key, or -1.
-int FirstIndex(const std::vector<tavlo::SettingsEntry>& entries, std::string_view section,
+int FirstIndex(const std::deque<tavlo::SettingsEntry>& entries, std::string_view section,
                std::string_view key) {
     for (std::size_t i = 0; i < entries.size(); ++i) {
         if (*entries[i].section == section && entries[i].key == key) {
@@ -116,16 +117,16 @@ std::int32_t ExpectedInt(const char* text, std::int32_t fallback) {
     return static_cast<std::int32_t>(number);
 }
 
-// One lookup of each kind, checked against the store.
-void CheckLookups(std::string_view section, std::string_view key) {
-    const auto& entries = tavlo::SettingsFile::Instance().Entries();
+// One lookup of each kind, checked against the settings read.
+void CheckLookups(const tavlo::Settings& settings, std::string_view section, std::string_view key) {
+    const auto& entries = settings.Entries();
     const int index = FirstIndex(entries, section, key);
-    const tavlo::SettingsEntry* found = tavlo::FindConfigEntry(section, key);
+    const tavlo::SettingsEntry* found = settings.FindConfigEntry(section, key);
     FUZZ_CHECK(index < 0 ? found == nullptr : found == &entries[static_cast<std::size_t>(index)]);
 
     static const char kFallback[] = "fallback";
-    const char* text = tavlo::GetConfigString(section, key, kFallback);
-    const char* none = tavlo::GetConfigString(section, key, nullptr);
+    const char* text = settings.GetConfigString(section, key, kFallback);
+    const char* none = settings.GetConfigString(section, key, nullptr);
     if (index < 0) {
         FUZZ_CHECK(text == kFallback);
         FUZZ_CHECK(none == nullptr);
@@ -133,7 +134,7 @@ void CheckLookups(std::string_view section, std::string_view key) {
         FUZZ_CHECK(text != nullptr && text == none);
         FUZZ_CHECK(entries[static_cast<std::size_t>(index)].value == text);
     }
-    FUZZ_CHECK(tavlo::GetConfigInt(section, key, -7) == ExpectedInt(none, -7));
+    FUZZ_CHECK(settings.GetConfigInt(section, key, -7) == ExpectedInt(none, -7));
 }
 
 }  // namespace
@@ -142,14 +143,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static InputFile input;
     const std::string& path = input.Write(data, size);
 
-    tavlo::FreeConfig();
-    const auto& entries = tavlo::SettingsFile::Instance().Entries();
+    tavlo::Settings settings;
+    const auto& entries = settings.Entries();
     if (size > tavlo::kMaxTextFileSize) {
-        FUZZ_CHECK(!tavlo::ReadConfigFile(path));
-        FUZZ_CHECK(entries.empty());
+        FUZZ_CHECK(!tavlo::ReadConfigFile(path, settings));
+        FUZZ_CHECK(entries.empty() && !settings.Path());
         return 0;
     }
-    FUZZ_CHECK(tavlo::ReadConfigFile(path));
+    FUZZ_CHECK(tavlo::ReadConfigFile(path, settings));
 
     // The file rules apply to the text in Windows-1252, whichever encoding the file was saved in
     // (the conversion itself is checked by the core's tests).
@@ -168,33 +169,32 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Every key the program reads, the owner lines beyond L7, and every section and key the
     // file itself names.
     for (std::size_t i = 0; i < tavlo::SettingKeyCount(); ++i) {
-        CheckLookups(tavlo::SettingKeys()[i].section, tavlo::SettingKeys()[i].key);
+        CheckLookups(settings, tavlo::SettingKeys()[i].section, tavlo::SettingKeys()[i].key);
     }
     for (int n = 1; n <= 12; ++n) {
-        CheckLookups(tavlo::kPatchSection, "L" + std::to_string(n));
+        CheckLookups(settings, tavlo::kPatchSection, "L" + std::to_string(n));
     }
     // (A bounded number, so a file of many short lines stays quick.)
     const std::size_t named = std::min<std::size_t>(expected.size(), 256);
     for (std::size_t i = 0; i < named; ++i) {
-        CheckLookups(expected[i].section, expected[i].key);
+        CheckLookups(settings, expected[i].section, expected[i].key);
     }
 
     // Whatever the file asks for, the preview's magnification stays within its bounds.
     for (const char* key : {"MagX", "MagY"}) {
-        const int magnification = tavlo::StartupMagnification(key);
+        const int magnification = settings.Magnification(key);
         FUZZ_CHECK(magnification >= tavlo::kMinMagnification &&
                    magnification <= tavlo::kMaxMagnification);
     }
 
     // A second read appends the same entries again; the first of each pair still wins.
-    FUZZ_CHECK(tavlo::ReadConfigFile(path));
+    FUZZ_CHECK(tavlo::ReadConfigFile(path, settings));
     FUZZ_CHECK(entries.size() == 2 * expected.size());
     for (std::size_t i = 0; i < named; ++i) {
-        CheckLookups(expected[i].section, expected[i].key);
+        CheckLookups(settings, expected[i].section, expected[i].key);
     }
-
-    tavlo::FreeConfig();
-    FUZZ_CHECK(tavlo::SettingsFile::Instance().Entries().empty());
-    FUZZ_CHECK(tavlo::GetConfigString(tavlo::kImageSection, "Filename", nullptr) == nullptr);
+    // Settings without a file give every default.
+    FUZZ_CHECK(tavlo::Settings().GetConfigString(tavlo::kImageSection, "Filename", nullptr) ==
+               nullptr);
     return 0;
 }

@@ -26,17 +26,15 @@ struct Lookup {
 
 class SettingsFuzzCases : public ::testing::Test {
 protected:
-    void TearDown() override { FreeConfig(); }
-
     // Reads `bytes` from a file and checks every lookup; returns the file's path.
     std::string ReadAndCheck(const std::string& bytes, const std::vector<Lookup>& lookups) {
         const std::string path = dir.File("tavlo.cfg");
         WriteFile(path, bytes);
-        FreeConfig();
-        EXPECT_TRUE(ReadConfigFile(path));
+        settings = Settings();
+        EXPECT_TRUE(ReadConfigFile(path, settings));
         for (const Lookup& lookup : lookups) {
             SCOPED_TRACE("[" + lookup.section + "] " + lookup.key);
-            const SettingsEntry* entry = FindConfigEntry(lookup.section, lookup.key);
+            const SettingsEntry* entry = settings.FindConfigEntry(lookup.section, lookup.key);
             if (!lookup.value) {
                 EXPECT_EQ(entry, nullptr);
                 continue;
@@ -58,6 +56,7 @@ protected:
     }
 
     TempDir dir;
+    Settings settings;
 };
 
 TEST_F(SettingsFuzzCases, PieceBoundaryCutsAHeader) {
@@ -67,15 +66,15 @@ TEST_F(SettingsFuzzCases, PieceBoundaryCutsAHeader) {
         ReadAndCheck(header + "\r\nMagX = 5\r\n", {{"", "", "[" + std::string(254, 'a'), 1},
                                                    {"", "MagX", "5", 3},
                                                    {"Display", "MagX", std::nullopt, 0}});
-    EXPECT_EQ(SettingsFile::Instance().Entries().size(), 3u);
-    EXPECT_EQ(SettingsFile::Instance().Entries()[1].value, "]");
+    EXPECT_EQ(settings.Entries().size(), 3u);
+    EXPECT_EQ(settings.Entries()[1].value, "]");
     EXPECT_NE(CliSettings(path).find("Display/MagX=2\n"), std::string::npos);
 }
 
 TEST_F(SettingsFuzzCases, HeaderOf255CharactersFillsOnePiece) {
     const std::string name(253, 'b');
     ReadAndCheck("[" + name + "]\n[Display]\nMagX=4\n", {{"Display", "MagX", "4", 4}});
-    EXPECT_EQ(GetConfigInt("Display", "MagX", 2), 4);
+    EXPECT_EQ(settings.GetConfigInt("Display", "MagX", 2), 4);
 }
 
 TEST_F(SettingsFuzzCases, ZeroByteEndsTheTextOfItsLine) {
@@ -107,9 +106,9 @@ TEST_F(SettingsFuzzCases, ValuesMadeOfQuotes) {
 TEST_F(SettingsFuzzCases, NumbersBeyond32BitsStopAtTheLargest) {
     const std::string path =
         ReadAndCheck("[Display]\nMagX = 99999999999999999999x\nMagY = 2147483648\n", {});
-    EXPECT_EQ(GetConfigInt("Display", "MagX", 2), 2147483647);
-    EXPECT_EQ(GetConfigInt("Display", "MagY", 2), 2147483647);
-    // The preview's magnification stops at 64 (see StartupMagnification).
+    EXPECT_EQ(settings.GetConfigInt("Display", "MagX", 2), 2147483647);
+    EXPECT_EQ(settings.GetConfigInt("Display", "MagY", 2), 2147483647);
+    // The preview's magnification stops at 64 (see Settings::Magnification).
     const std::string shown = CliSettings(path);
     EXPECT_NE(shown.find("Display/MagX=64\n"), std::string::npos) << shown;
 }

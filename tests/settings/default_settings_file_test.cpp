@@ -84,10 +84,7 @@ TEST(DefaultSettingsFileTest, LayoutOfTheLines) {
 
 class DefaultSettingsReadTest : public SettingsTest {
 protected:
-    void SetUp() override {
-        SettingsTest::SetUp();
-        ASSERT_TRUE(ReadText(EmbeddedDefaultFile()));
-    }
+    void SetUp() override { ASSERT_TRUE(ReadText(EmbeddedDefaultFile())); }
 };
 
 TEST_F(DefaultSettingsReadTest, ReadsBackAsTheDefaultEntries) {
@@ -139,14 +136,15 @@ TEST_F(DefaultSettingsReadTest, SearchTextStaysEnglishWhateverTheUsersLanguage) 
         ScopedEnv all("LC_ALL", locale);
         const char* languageDefault = LanguageSearchText(LanguageFromLocaleName(UserLocaleName()));
         EXPECT_STRNE(languageDefault, "WARNING") << locale;
-        EXPECT_STREQ(GetConfigString(kPatchSection, "SearchString", languageDefault), "WARNING")
+        EXPECT_STREQ(settings_.GetConfigString(kPatchSection, "SearchString", languageDefault),
+                     "WARNING")
             << locale;
     }
 }
 
 TEST_F(DefaultSettingsReadTest, MagnificationReadsAsIntegers) {
-    EXPECT_EQ(GetConfigInt(kDisplaySection, "MagX", 0), 2);
-    EXPECT_EQ(GetConfigInt(kDisplaySection, "MagY", 0), 2);
+    EXPECT_EQ(settings_.GetConfigInt(kDisplaySection, "MagX", 0), 2);
+    EXPECT_EQ(settings_.GetConfigInt(kDisplaySection, "MagY", 0), 2);
 }
 
 }  // namespace

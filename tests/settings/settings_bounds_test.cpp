@@ -13,12 +13,13 @@ class SettingsBoundsTest : public SettingsTest {};
 TEST_F(SettingsBoundsTest, AFileOfOneMebibyteIsReadAndOneByteMoreIsNot) {
     const std::string entry = "[Display]\nMagX = 5\n";
     ASSERT_TRUE(ReadText(entry + std::string(kMaxTextFileSize - entry.size(), '\n')));
-    EXPECT_EQ(GetConfigInt("Display", "MagX", 2), 5);
-    FreeConfig();
+    EXPECT_EQ(settings_.GetConfigInt("Display", "MagX", 2), 5);
     const std::string path = dir_.File("big.cfg");
     WriteFile(path, entry + std::string(kMaxTextFileSize + 1 - entry.size(), '\n'));
-    EXPECT_EQ(ReadConfigFileReporting(path).outcome, TextFileStatus::Outcome::Refused);
-    EXPECT_TRUE(Entries().empty());
+    Settings big;
+    EXPECT_EQ(ReadConfigFileReporting(path, big).outcome, TextFileStatus::Outcome::Refused);
+    EXPECT_TRUE(big.Entries().empty());
+    EXPECT_FALSE(big.Path());
 }
 
 TEST_F(SettingsBoundsTest, MagnificationIsBroughtIntoOneToSixtyFour) {
@@ -29,10 +30,10 @@ TEST_F(SettingsBoundsTest, MagnificationIsBroughtIntoOneToSixtyFour) {
     for (const Row& row : {Row{"0", 1}, Row{"1", 1}, Row{"64", 64}, Row{"65", 64},
                            Row{"2147483647", 64}, Row{"x", kDefaultMagnification}}) {
         SCOPED_TRACE(row.value);
-        FreeConfig();
+        settings_ = Settings();
         ASSERT_TRUE(ReadText(std::string("[Display]\nMagX = ") + row.value + "\n"));
-        EXPECT_EQ(StartupMagnification("MagX"), row.expected);
-        EXPECT_EQ(StartupMagnification("MagY"), kDefaultMagnification);
+        EXPECT_EQ(settings_.Magnification("MagX"), row.expected);
+        EXPECT_EQ(settings_.Magnification("MagY"), kDefaultMagnification);
     }
 }
 

@@ -18,17 +18,17 @@ class SettingsFormatTest : public SettingsTest {};
 
 // --- Opening -----------------------------------------------------------------------------------
 
-TEST_F(SettingsFormatTest, MissingFileFailsAndLeavesTheStoreAlone) {
-    AddConfigEntry("Patch", "L1", "kept", 7);
-    EXPECT_FALSE(ReadConfigFile(dir_.File("absent.CFG")));
+TEST_F(SettingsFormatTest, MissingFileFailsAndLeavesTheSettingsAlone) {
+    settings_.AddConfigEntry("Patch", "L1", "kept", 7);
+    EXPECT_FALSE(ReadConfigFile(dir_.File("absent.CFG"), settings_));
     ASSERT_EQ(Entries().size(), 1u);
     EXPECT_EQ(Entries()[0].value, "kept");
 }
 
 TEST_F(SettingsFormatTest, DirectoryIsNoSettingsFile) {
     std::filesystem::create_directory(dir_.File("tavlo.CFG"));
-    AddConfigEntry("Patch", "L1", "kept", 7);
-    EXPECT_FALSE(ReadConfigFile(dir_.File("tavlo.CFG")));
+    settings_.AddConfigEntry("Patch", "L1", "kept", 7);
+    EXPECT_FALSE(ReadConfigFile(dir_.File("tavlo.CFG"), settings_));
     EXPECT_EQ(Entries().size(), 1u);
 }
 
@@ -39,7 +39,7 @@ TEST_F(SettingsFormatTest, UnreadableFileFails) {
     const std::string path = dir_.File("tavlo.CFG");
     WriteFile(path, "MagX = 5\n");
     ASSERT_EQ(::chmod(path.c_str(), 0), 0);
-    EXPECT_FALSE(ReadConfigFile(path));
+    EXPECT_FALSE(ReadConfigFile(path, settings_));
     EXPECT_TRUE(Entries().empty());
 }
 
@@ -84,7 +84,7 @@ TEST_F(SettingsFormatTest, CrLfFileReadsLikeLfFile) {
     EXPECT_EQ(ValueOf("Image", "Filename"), "x.rgn");
     EXPECT_EQ(ValueOf("Patch", "L1"), "  Terry  ");
     EXPECT_EQ(ValueOf("Patch", "L2"), "");
-    EXPECT_EQ(FindConfigEntry("Patch", "L2")->line, 5);
+    EXPECT_EQ(settings_.FindConfigEntry("Patch", "L2")->line, 5);
 }
 
 TEST_F(SettingsFormatTest, LoneCarriageReturnDoesNotEndALine) {
@@ -146,10 +146,10 @@ TEST_F(SettingsFormatTest, NulByteEndsTheTextOfItsLine) {
         ReadText("[Patch]\nL1 = 'ab'\0junk = 1\nL2 = 'a \0 b'\n\0L3 = hidden\nL4 = four\n"s));
     EXPECT_EQ(ValueOf("Patch", "L1"), "ab");
     EXPECT_EQ(ValueOf("Patch", "L2"), "'a");
-    EXPECT_EQ(FindConfigEntry("Patch", "junk"), nullptr);
-    EXPECT_EQ(FindConfigEntry("Patch", "L3"), nullptr);
+    EXPECT_EQ(settings_.FindConfigEntry("Patch", "junk"), nullptr);
+    EXPECT_EQ(settings_.FindConfigEntry("Patch", "L3"), nullptr);
     // The lines cut short still count.
-    EXPECT_EQ(FindConfigEntry("Patch", "L4")->line, 5);
+    EXPECT_EQ(settings_.FindConfigEntry("Patch", "L4")->line, 5);
     EXPECT_EQ(Entries().size(), 3u);
 }
 
@@ -175,7 +175,7 @@ TEST_F(SettingsFormatTest, LinesBeforeTheFirstHeaderAreInTheEmptySection) {
 
 TEST_F(SettingsFormatTest, SectionNamesAreTakenAsWritten) {
     ASSERT_TRUE(ReadText("[ Patch ]\nSearchString = x\n[a=b]\nk = v\n"));
-    EXPECT_EQ(FindConfigEntry("Patch", "SearchString"), nullptr);
+    EXPECT_EQ(settings_.FindConfigEntry("Patch", "SearchString"), nullptr);
     EXPECT_EQ(ValueOf(" Patch ", "SearchString"), "x");
     EXPECT_EQ(ValueOf("a=b", "k"), "v");
 }
@@ -194,9 +194,9 @@ TEST_F(SettingsFormatTest, HalfHeadersAreEntriesWithTheEmptyKey) {
 
 TEST_F(SettingsFormatTest, SectionAndKeyMatchOnlyInTheirOwnCase) {
     ASSERT_TRUE(ReadText("[image]\nFilename = a\n[Display]\nmagx = 3\n"));
-    EXPECT_EQ(FindConfigEntry("Image", "Filename"), nullptr);
-    EXPECT_EQ(FindConfigEntry("Display", "MagX"), nullptr);
-    EXPECT_EQ(GetConfigInt("Display", "MagX", 2), 2);
+    EXPECT_EQ(settings_.FindConfigEntry("Image", "Filename"), nullptr);
+    EXPECT_EQ(settings_.FindConfigEntry("Display", "MagX"), nullptr);
+    EXPECT_EQ(settings_.GetConfigInt("Display", "MagX", 2), 2);
 }
 
 TEST_F(SettingsFormatTest, SectionOpenedTwiceKeepsAllItsEntries) {
@@ -257,8 +257,8 @@ TEST_F(SettingsFormatTest, OnePairOfSingleQuotesIsRemoved) {
 
 TEST_F(SettingsFormatTest, EmptyValueIsAValue) {
     ASSERT_TRUE(ReadText("[Patch]\nL2 =\nL5 = ''\n"));
-    EXPECT_STREQ(GetConfigString("Patch", "L2", "default"), "");
-    EXPECT_STREQ(GetConfigString("Patch", "L5", "default"), "");
+    EXPECT_STREQ(settings_.GetConfigString("Patch", "L2", "default"), "");
+    EXPECT_STREQ(settings_.GetConfigString("Patch", "L5", "default"), "");
 }
 
 TEST_F(SettingsFormatTest, FirstOccurrenceOfAKeyWins) {

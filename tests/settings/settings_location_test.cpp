@@ -105,14 +105,11 @@ std::string PathOf(Place place, const World& world) {
 // file permissions apply to.
 std::string Observe(const World& world, bool unprivileged) {
     const auto observe = [&world] {
-        FreeConfig();
-        const char* loaded = LoadConfig(world.program);
-        const char* owner = GetConfigString("Patch", "L1", "default");
-        const std::string text = "read " + SettingsFileToRead(world.program).value_or("none") +
-                                 "\nloaded " + (loaded ? loaded : "none") + " with L1 = " + owner +
-                                 "\ncreate " + SettingsFileToCreate(world.program) + "\n";
-        FreeConfig();
-        return text;
+        const Settings loaded = LoadConfig(world.program);
+        const char* owner = loaded.GetConfigString("Patch", "L1", "default");
+        return "read " + SettingsFileToRead(world.program).value_or("none") + "\nloaded " +
+               loaded.Path().value_or("none") + " with L1 = " + owner + "\ncreate " +
+               SettingsFileToCreate(world.program) + "\n";
     };
     return unprivileged ? RunInChild(observe, true).value_or("cannot become another user")
                         : observe();

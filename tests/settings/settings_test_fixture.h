@@ -2,36 +2,30 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "settings/settings_file.h"
 #include "support/test_files.h"
 
 namespace tavlo::test {
 
-// The store is process-wide: every test starts and ends with it empty, and reads real files
-// written into its own temporary folder.
+// Settings read from real files written into the test's own temporary folder.
 class SettingsTest : public ::testing::Test {
 protected:
-    void SetUp() override { FreeConfig(); }
-    void TearDown() override { FreeConfig(); }
-
-    // Writes `bytes` as a settings file and reads it into the store.
+    // Writes `bytes` as a settings file and reads it into the settings.
     bool ReadText(std::string_view bytes, std::string_view name = "tavlo.CFG") {
         const std::string path = dir_.File(name);
         WriteFile(path, bytes);
-        return ReadConfigFile(path);
+        return ReadConfigFile(path, settings_);
     }
 
-    static const std::vector<SettingsEntry>& Entries() {
-        return SettingsFile::Instance().Entries();
-    }
+    const std::deque<SettingsEntry>& Entries() const { return settings_.Entries(); }
 
     // The value of an entry that must exist, for readable failures when it does not.
-    static std::string ValueOf(std::string_view section, std::string_view key) {
-        const SettingsEntry* entry = FindConfigEntry(section, key);
+    std::string ValueOf(std::string_view section, std::string_view key) const {
+        const SettingsEntry* entry = settings_.FindConfigEntry(section, key);
         if (entry == nullptr) {
             ADD_FAILURE() << "no entry [" << section << "] " << key;
             return "<missing>";
@@ -39,6 +33,7 @@ protected:
         return entry->value;
     }
 
+    Settings settings_;
     TempDir dir_;
 };
 

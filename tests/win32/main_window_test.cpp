@@ -45,11 +45,11 @@ void CALLBACK Drive(HWND, UINT, UINT_PTR timer, DWORD) {
     KillTimer(nullptr, timer);
     HWND main = seen.window->Window();
     SendMessageW(main, WM_DROPFILES, reinterpret_cast<WPARAM>(DropOf(seen.dropped)), 0);
-    seen.fileName = test::TextOf(GetDlgItem(main, kIdFileName));
+    seen.fileName = test::TextOf(GetDlgItem(main, main_dialog_template::kFileName));
 
     COMBOBOXINFO combo{};
     combo.cbSize = sizeof combo;
-    GetComboBoxInfo(GetDlgItem(main, kIdSearchText), &combo);
+    GetComboBoxInfo(GetDlgItem(main, main_dialog_template::kSearchText), &combo);
     SetWindowTextW(combo.hwndItem, L"");
     for (const wchar_t typed : std::wstring(L"W\u03a9\u00e9\u20ac")) {  // Omega is refused
         SendMessageW(combo.hwndItem, WM_CHAR, typed, 1);

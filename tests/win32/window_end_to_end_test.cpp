@@ -18,6 +18,7 @@ namespace tavlo {
 namespace {
 
 namespace tpl = patch_dialog_template;
+namespace main_dialog = main_dialog_template;
 
 void Screenshot(HWND window, const char* name) {
     if (const char* folder = std::getenv("TAVLO_SCREENSHOT_DIR")) {
@@ -68,6 +69,73 @@ private:
     bool started_ = false;
 };
 
+// The About box from the system menu, and Browse's file dialog, cancelled: the field keeps the
+// file the program was started with.
+void VisitAboutAndBrowse(const RunningProgram& tavlo, HWND main, const std::wstring& file) {
+    PostMessageW(main, WM_SYSCOMMAND, 16, 0);  // the system menu's About entry
+    HWND about = test::WaitForWindow(tavlo.Id(), L"About Tavlo");
+    ASSERT_NE(about, nullptr);
+    Screenshot(about, "windows-about.png");
+    Click(about, IDOK);
+    ASSERT_TRUE(test::WaitUntil([&] { return !IsWindow(about); }));
+
+    Click(main, main_dialog::kBrowse);
+    HWND open = test::WaitForWindow(tavlo.Id(), L"Open");
+    ASSERT_NE(open, nullptr);
+    Screenshot(open, "windows-browse.png");
+    PostMessageW(open, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(test::WaitUntil([&] { return !IsWindow(open); }));
+    EXPECT_EQ(test::TextOf(GetDlgItem(main, main_dialog::kFileName)), file);
+}
+
+// Types over the proposed text in the patch dialog, with Enter for a line break, and presses
+// OK. Returns the text as the program holds it.
+std::string TypeAndOk(HWND patch) {
+    HWND box = GetDlgItem(patch, tpl::kNewText);
+    SendMessageW(box, EM_SETSEL, 0, -1);
+    const std::wstring first = L"Lost? Call Terry";
+    const std::wstring second = L"555-0100, reward";
+    const auto counterShows = [&](std::size_t size) {
+        const std::wstring start = L"Current size: " + std::to_wstring(size) + L" ";
+        return test::WaitUntil(
+            [&] { return test::TextOf(GetDlgItem(patch, tpl::kCounter)).rfind(start, 0) == 0; });
+    };
+    for (const wchar_t c : first) {
+        PostMessageW(box, WM_CHAR, c, 1);
+    }
+    // The key's character comes from the dialog's loop, after whatever is queued already.
+    PostMessageW(box, WM_KEYDOWN, VK_RETURN, 1);
+    PostMessageW(box, WM_KEYUP, VK_RETURN, 0xC0000001);
+    EXPECT_TRUE(counterShows(first.size() + 1));
+    for (const wchar_t c : second) {
+        PostMessageW(box, WM_CHAR, c, 1);
+    }
+    const std::string typed = "Lost? Call Terry\n555-0100, reward";
+    EXPECT_TRUE(counterShows(typed.size()));
+    Screenshot(patch, "windows-patch-typed.png");
+    Click(patch, tpl::kOk);
+    EXPECT_TRUE(test::WaitUntil([&] { return !IsWindow(patch); }));
+    return typed;
+}
+
+// The first message that starts with the search word, overwritten at its length with `typed`.
+void ExpectPatched(const std::string& original, const std::string& patched,
+                   const std::string& typed) {
+    const std::size_t at = original.find("WARNING");
+    ASSERT_NE(at, std::string::npos);
+    const std::size_t length = original.find('\0', at) - at;
+    ASSERT_GE(length, typed.size());
+    std::string expected = original;
+    expected.replace(at, length, typed + std::string(length - typed.size(), ' '));
+    EXPECT_EQ(patched.size(), original.size());
+    const auto differs =
+        std::mismatch(patched.begin(), patched.end(), expected.begin(), expected.end());
+    EXPECT_TRUE(patched == expected)
+        << "the file differs from the sample with the typed text at byte "
+        << (differs.first - patched.begin()) << "; the message is at " << at << ": \""
+        << patched.substr(at, length) << "\"";
+}
+
 TEST(Win32Window, SearchTypeOkExitYesPatchesTheFileAndKeepsTheOldBytesAsBackup) {
     test::TempDir dir;
     // A copy of the program of its own: no settings file beside it.
@@ -81,80 +149,25 @@ TEST(Win32Window, SearchTypeOkExitYesPatchesTheFileAndKeepsTheOldBytesAsBackup) 
     ASSERT_TRUE(tavlo.Started());
     HWND main = test::WaitForWindow(tavlo.Id(), L"Tavlo");
     ASSERT_NE(main, nullptr);
-    EXPECT_EQ(test::TextOf(GetDlgItem(main, kIdFileName)), test::PathOf(file).wstring());
+    EXPECT_EQ(test::TextOf(GetDlgItem(main, main_dialog::kFileName)), test::PathOf(file).wstring());
     Screenshot(main, "windows-main.png");
+    VisitAboutAndBrowse(tavlo, main, test::PathOf(file).wstring());
 
-    PostMessageW(main, WM_SYSCOMMAND, 16, 0);  // the system menu's About entry
-    HWND about = test::WaitForWindow(tavlo.Id(), L"About Tavlo");
-    ASSERT_NE(about, nullptr);
-    Screenshot(about, "windows-about.png");
-    Click(about, IDOK);
-    ASSERT_TRUE(test::WaitUntil([&] { return !IsWindow(about); }));
-
-    // Browse opens the system's file dialog over the window; Cancel leaves the field as it was.
-    Click(main, kIdBrowse);
-    HWND open = test::WaitForWindow(tavlo.Id(), L"Open");
-    ASSERT_NE(open, nullptr);
-    Screenshot(open, "windows-browse.png");
-    PostMessageW(open, WM_COMMAND, IDCANCEL, 0);
-    ASSERT_TRUE(test::WaitUntil([&] { return !IsWindow(open); }));
-    EXPECT_EQ(test::TextOf(GetDlgItem(main, kIdFileName)), test::PathOf(file).wstring());
-
-    Click(main, kIdSearch);
+    Click(main, main_dialog::kSearch);
     HWND patch = test::WaitForWindow(tavlo.Id(), L"Confirm / edit patch");
     ASSERT_NE(patch, nullptr);
     Screenshot(patch, "windows-patch.png");
-
-    // Typed over the proposed text, with Enter for a line break.
-    HWND box = GetDlgItem(patch, tpl::kNewText);
-    SendMessageW(box, EM_SETSEL, 0, -1);
-    const std::wstring first = L"Lost? Call Terry";
-    const std::wstring second = L"555-0100, reward";
-    for (const wchar_t c : first) {
-        PostMessageW(box, WM_CHAR, c, 1);
-    }
-    const auto counterShows = [&](std::size_t size) {
-        const std::wstring start = L"Current size: " + std::to_wstring(size) + L" ";
-        return test::WaitUntil(
-            [&] { return test::TextOf(GetDlgItem(patch, tpl::kCounter)).rfind(start, 0) == 0; });
-    };
-    // The key's character comes from the dialog's loop, after whatever is queued already.
-    PostMessageW(box, WM_KEYDOWN, VK_RETURN, 1);
-    PostMessageW(box, WM_KEYUP, VK_RETURN, 0xC0000001);
-    EXPECT_TRUE(counterShows(first.size() + 1));
-    for (const wchar_t c : second) {
-        PostMessageW(box, WM_CHAR, c, 1);
-    }
-    const std::string typed = "Lost? Call Terry\n555-0100, reward";
-    EXPECT_TRUE(counterShows(typed.size()));
-    Screenshot(patch, "windows-patch-typed.png");
-    Click(patch, tpl::kOk);
-    ASSERT_TRUE(test::WaitUntil([&] { return !IsWindow(patch); }));
+    const std::string typed = TypeAndOk(patch);
     // The title marks the patch that is not saved yet.
     EXPECT_TRUE(test::WaitUntil([&] { return test::TextOf(main) != L"Tavlo"; }));
 
-    Click(main, kIdExit);
+    Click(main, main_dialog::kExit);
     HWND question = test::WaitForWindow(tavlo.Id(), L"Tavlo : Save changes ?");
     ASSERT_NE(question, nullptr);
     Screenshot(question, "windows-save-question.png");
     Click(question, IDYES);
     EXPECT_EQ(tavlo.Wait(), 0);
-
-    // The first message that starts with the search word, overwritten at its length.
-    const std::size_t at = original.find("WARNING");
-    ASSERT_NE(at, std::string::npos);
-    const std::size_t length = original.find('\0', at) - at;
-    ASSERT_GE(length, typed.size());
-    std::string expected = original;
-    expected.replace(at, length, typed + std::string(length - typed.size(), ' '));
-    const std::string patched = test::ReadFile(file);
-    EXPECT_EQ(patched.size(), original.size());
-    const auto differs =
-        std::mismatch(patched.begin(), patched.end(), expected.begin(), expected.end());
-    EXPECT_TRUE(patched == expected)
-        << "the file differs from the sample with the typed text at byte "
-        << (differs.first - patched.begin()) << "; the message is at " << at << ": \""
-        << patched.substr(at, length) << "\"";
+    ExpectPatched(original, test::ReadFile(file), typed);
     EXPECT_TRUE(test::ReadFile(dir.File("unit.bak")) == original);
 }
 

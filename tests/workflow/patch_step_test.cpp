@@ -51,13 +51,10 @@ private:
 
 class PatchStep : public ::testing::Test {
 protected:
-    void SetUp() override { FreeConfig(); }
-    void TearDown() override { FreeConfig(); }
-
     void UseSettings(std::string_view text) {
         const std::string path = dir.File("tavlo.cfg");
         WriteFile(path, text);
-        ASSERT_TRUE(ReadConfigFile(path));
+        ASSERT_TRUE(ReadConfigFile(path, settings));
     }
 
     // Loads `bytes` and moves to the first "WARNING".
@@ -68,29 +65,32 @@ protected:
 
     TempDir dir;
     FirmwareImage image;
+    Settings settings;
 };
 
 // ---- The proposed owner text ----------------------------------------------------------------
 
 TEST_F(PatchStep, WithoutSettingsTheSevenDefaultLinesAreProposed) {
-    EXPECT_EQ(ProposedOwnerText("Patch"), kDefaultOwnerText);
+    EXPECT_EQ(ProposedOwnerText(settings, "Patch"), kDefaultOwnerText);
 }
 
 TEST_F(PatchStep, SettingsOverrideLinesAndAnEmptyValueCounts) {
     UseSettings("[Patch]\nL1 = Anna Example\nL2 =\nL6 = 'Reward: 50 EUR'\n");
-    EXPECT_EQ(ProposedOwnerText("Patch"), "Anna Example\n\n(555) 31122000\n"s + kExampleEmail +
-                                              "\n\nReward: 50 EUR\nwhen returned!\n");
+    EXPECT_EQ(ProposedOwnerText(settings, "Patch"), "Anna Example\n\n(555) 31122000\n"s +
+                                                        kExampleEmail +
+                                                        "\n\nReward: 50 EUR\nwhen returned!\n");
 }
 
 TEST_F(PatchStep, FurtherLinesRunUntilTheFirstMissingKey) {
     UseSettings("[Patch]\nL8 = eighth\nL10 = tenth\n");
-    EXPECT_EQ(ProposedOwnerText("Patch"), kDefaultOwnerText + "eighth\n");
+    EXPECT_EQ(ProposedOwnerText(settings, "Patch"), kDefaultOwnerText + "eighth\n");
 }
 
 TEST_F(PatchStep, LinesComeFromTheNamedSection) {
     UseSettings("[Patch]\nL1 = in Patch\n[Owner]\nL1 = in Owner\nL8 = more\n");
-    EXPECT_EQ(ProposedOwnerText("Owner"), "in Owner\n\n(555) 31122000\n"s + kExampleEmail +
-                                              "\n\nReward $$$\nwhen returned!\nmore\n");
+    EXPECT_EQ(
+        ProposedOwnerText(settings, "Owner"),
+        "in Owner\n\n(555) 31122000\n"s + kExampleEmail + "\n\nReward $$$\nwhen returned!\nmore\n");
 }
 
 // ---- One match ------------------------------------------------------------------------------
@@ -102,7 +102,7 @@ constexpr std::size_t kMessageLength = 20;
 TEST_F(PatchStep, AsksWithTheMessageItsLengthAndTheFittedProposal) {
     LoadAtMessage(kFirmware);
     ScriptedConfirmer confirmer(Answer::Ok);
-    EXPECT_EQ(PatchMessage(image, "Patch", confirmer, nullptr), Answer::Ok);
+    EXPECT_EQ(PatchMessage(image, settings, "Patch", confirmer, nullptr), Answer::Ok);
     EXPECT_EQ(confirmer.calls, 1);
     EXPECT_EQ(confirmer.shown.currentText, "WARNING: property of");
     EXPECT_EQ(confirmer.shown.infoText, "String to be replaced is 20 bytes long:\n");
@@ -116,7 +116,7 @@ TEST_F(PatchStep, ShortProposalIsPaddedToTheMessageLength) {
     UseSettings("[Patch]\nL1 = Me\nL2 = x\nL3 = \nL4 =\nL5=\nL6=\nL7=\n");
     LoadAtMessage(kFirmware);
     ScriptedConfirmer confirmer(Answer::Ok);
-    EXPECT_EQ(PatchMessage(image, "Patch", confirmer, nullptr), Answer::Ok);
+    EXPECT_EQ(PatchMessage(image, settings, "Patch", confirmer, nullptr), Answer::Ok);
     EXPECT_EQ(confirmer.shown.newText, "Me\nx\n\n\n\n\n\n" + std::string(10, ' '));
     EXPECT_EQ(confirmer.shown.newText.size(), kMessageLength);
 }
@@ -124,14 +124,14 @@ TEST_F(PatchStep, ShortProposalIsPaddedToTheMessageLength) {
 TEST_F(PatchStep, EditedTextIsFittedAndWritten) {
     LoadAtMessage(kFirmware);
     ScriptedConfirmer confirmer(Answer::Ok, "Call 0123 456789 now please\n");
-    EXPECT_EQ(PatchMessage(image, "Patch", confirmer, nullptr), Answer::Ok);
+    EXPECT_EQ(PatchMessage(image, settings, "Patch", confirmer, nullptr), Answer::Ok);
     EXPECT_EQ(ImageBytes(image), "boot\0xxCall 0123 456789 now\0next string\0"s);
 }
 
 TEST_F(PatchStep, EmptiedTextLeavesSpacesAndTheZeroByte) {
     LoadAtMessage(kFirmware);
     ScriptedConfirmer confirmer(Answer::Ok, "");
-    EXPECT_EQ(PatchMessage(image, "Patch", confirmer, nullptr), Answer::Ok);
+    EXPECT_EQ(PatchMessage(image, settings, "Patch", confirmer, nullptr), Answer::Ok);
     EXPECT_EQ(ImageBytes(image),
               "boot\0xx"s + std::string(kMessageLength, ' ') + "\0next string\0"s);
     EXPECT_EQ(image.Length(), kFirmware.size());
@@ -140,7 +140,7 @@ TEST_F(PatchStep, EmptiedTextLeavesSpacesAndTheZeroByte) {
 TEST_F(PatchStep, CancelLeavesTheImageAsItWas) {
     LoadAtMessage(kFirmware);
     ScriptedConfirmer confirmer(Answer::Cancel, "ignored");
-    EXPECT_EQ(PatchMessage(image, "Patch", confirmer, nullptr), Answer::Cancel);
+    EXPECT_EQ(PatchMessage(image, settings, "Patch", confirmer, nullptr), Answer::Cancel);
     EXPECT_EQ(ImageBytes(image), kFirmware);
     EXPECT_FALSE(image.IsModified());
     EXPECT_EQ(image.MatchOffset(), kMessageOffset);
@@ -150,14 +150,14 @@ TEST_F(PatchStep, FindNextLeavesTheImageAndTheSearchGoesOn) {
     const std::string bytes = "WARNING one\0WARNING two\0"s;
     LoadAtMessage(bytes);
     ScriptedConfirmer findNext(Answer::FindNext, "ignored");
-    EXPECT_EQ(PatchMessage(image, "Patch", findNext, nullptr), Answer::FindNext);
+    EXPECT_EQ(PatchMessage(image, settings, "Patch", findNext, nullptr), Answer::FindNext);
     EXPECT_EQ(ImageBytes(image), bytes);
     EXPECT_FALSE(image.IsModified());
 
     ASSERT_TRUE(image.LocateMessage("WARNING"));
     EXPECT_EQ(image.MatchOffset(), 12);
     ScriptedConfirmer ok(Answer::Ok, "mine");
-    EXPECT_EQ(PatchMessage(image, "Patch", ok, nullptr), Answer::Ok);
+    EXPECT_EQ(PatchMessage(image, settings, "Patch", ok, nullptr), Answer::Ok);
     EXPECT_EQ(ok.shown.currentText, "WARNING two");
     EXPECT_EQ(ImageBytes(image), "WARNING one\0mine       \0"s);
 }
@@ -166,20 +166,23 @@ TEST_F(PatchStep, MatchAtTheFirstByteIsPatched) {
     LoadAtMessage("WARNING\0rest\0"s);
     ASSERT_EQ(image.MatchOffset(), 0);
     ScriptedConfirmer confirmer(Answer::Ok, "Owner!!");
-    EXPECT_EQ(PatchMessage(image, "Patch", confirmer, nullptr), Answer::Ok);
+    EXPECT_EQ(PatchMessage(image, settings, "Patch", confirmer, nullptr), Answer::Ok);
     EXPECT_EQ(confirmer.calls, 1);
     EXPECT_EQ(ImageBytes(image), "Owner!!\0rest\0"s);
 }
 
 TEST_F(PatchStep, NothingToPatchWithoutAMatchOrWithoutBytes) {
     ScriptedConfirmer confirmer(Answer::Ok, "x");
-    EXPECT_EQ(PatchMessage(image, "Patch", confirmer, nullptr), Answer::Cancel);  // nothing loaded
+    EXPECT_EQ(PatchMessage(image, settings, "Patch", confirmer, nullptr),
+              Answer::Cancel);  // nothing loaded
 
     LoadBytes(dir, image, "");
-    EXPECT_EQ(PatchMessage(image, "Patch", confirmer, nullptr), Answer::Cancel);  // no bytes
+    EXPECT_EQ(PatchMessage(image, settings, "Patch", confirmer, nullptr),
+              Answer::Cancel);  // no bytes
 
     LoadBytes(dir, image, "WARNING here\0"s);
-    EXPECT_EQ(PatchMessage(image, "Patch", confirmer, nullptr), Answer::Cancel);  // no match yet
+    EXPECT_EQ(PatchMessage(image, settings, "Patch", confirmer, nullptr),
+              Answer::Cancel);  // no match yet
     EXPECT_EQ(confirmer.calls, 0);
     EXPECT_FALSE(image.IsModified());
 }
@@ -200,7 +203,7 @@ TEST_F(PatchStep, FontFoundInTheImageIsHandedOver) {
     const std::string bytes = FirmwareWithFont(DeviceFont::kTableBytes);
     LoadAtMessage(bytes);
     ScriptedConfirmer confirmer(Answer::Cancel);
-    RunSearch(image, "WARNING", confirmer);
+    RunSearch(image, "WARNING", settings, confirmer);
     ASSERT_NE(confirmer.shown.font, nullptr);
     EXPECT_EQ(confirmer.fontTable, image.Data() + bytes.find('\0') + 1);
 }
@@ -208,7 +211,7 @@ TEST_F(PatchStep, FontFoundInTheImageIsHandedOver) {
 TEST_F(PatchStep, TableCutShortByTheEndOfTheImageIsNoFont) {
     LoadAtMessage(FirmwareWithFont(DeviceFont::kTableBytes - 1));
     ScriptedConfirmer confirmer(Answer::Cancel);
-    RunSearch(image, "WARNING", confirmer);
+    RunSearch(image, "WARNING", settings, confirmer);
     EXPECT_EQ(confirmer.calls, 1);
     EXPECT_EQ(confirmer.shown.font, nullptr);
 }
@@ -216,7 +219,7 @@ TEST_F(PatchStep, TableCutShortByTheEndOfTheImageIsNoFont) {
 TEST_F(PatchStep, ImageWithoutTheSignatureHasNoFont) {
     LoadAtMessage(kFirmware + std::string(2000, '\x01'));
     ScriptedConfirmer confirmer(Answer::Ok, "still works");
-    EXPECT_EQ(RunSearch(image, "WARNING", confirmer).answer, Answer::Ok);
+    EXPECT_EQ(RunSearch(image, "WARNING", settings, confirmer).answer, Answer::Ok);
     EXPECT_EQ(confirmer.shown.font, nullptr);
 }
 

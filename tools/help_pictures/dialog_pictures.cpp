@@ -12,9 +12,10 @@
 #include <cmath>
 
 #include "core/firmware_image.h"
+#include "qt/linux/desktop_programs.h"
 #include "qt/main_dialog.h"
 #include "qt/patch_dialog.h"
-#include "qt/ui_services.h"
+#include "qt/qt_desktop_services.h"
 #include "settings/settings_file.h"
 #include "workflow/main_dialog_template.h"
 #include "workflow/patch_dialog_template.h"
@@ -23,22 +24,6 @@
 namespace tavlo::tools {
 
 namespace {
-
-// Nothing is asked while a dialog is only shown; should anything be, it is declined.
-class SilentUi : public UiServices {
-public:
-    void ShowMessage(QWidget*, std::string_view, std::string_view, MessageIcon) override {}
-    bool AskYesNo(QWidget*, std::string_view, std::string_view) override { return false; }
-    std::optional<QString> GetOpenFileName(QWidget*, const QString&, const std::vector<FileFilter>&,
-                                           const QString&) override {
-        return std::nullopt;
-    }
-};
-
-class CancellingConfirmer : public PatchConfirmer {
-public:
-    Answer Confirm(PatchRequest&) override { return Answer::Cancel; }
-};
 
 // The control's place in the dialog's client pixels.
 QRect PlaceOf(const QWidget& dialog, const QWidget* control) {
@@ -68,26 +53,25 @@ public:
     Answer Confirm(PatchRequest& request) override {
         namespace tpl = patch_dialog_template;
         PatchDialog dialog;
-        dialog.SetRequest(request);
+        PatchDialogFlow flow(request, dialog);
+        dialog.SetFlow(flow);
         shot.client = Photograph(dialog);
         shot.caption = QString::fromLatin1(tpl::kCaption);
         const auto add = [&](const char* anchor, const char* tooltip, QRect rect) {
             shot.regions.push_back({QString::fromLatin1(anchor), QString::fromUtf8(tooltip), rect});
         };
+        const auto control = [&](const char* name) {
+            return PlaceOf(dialog, dialog.findChild<QWidget*>(QString::fromLatin1(name)));
+        };
         add("found-message", "The message found in the firmware, as it reads now",
-            PlaceOf(dialog, dialog.Control(tpl::kFoundText)));
-        add("new-text", "The text that will replace it: edit it here",
-            PlaceOf(dialog, dialog.Control(tpl::kNewText)));
+            control("foundText"));
+        add("new-text", "The text that will replace it: edit it here", control("newText"));
         add("preview", "The new text as the receiver will show it; red means too long",
             dialog.PreviewArea());
-        add("patch-info", "How many bytes the message has room for",
-            PlaceOf(dialog, dialog.Control(tpl::kInfoText)));
-        add("cancel", "Leave this message as it is and stop searching",
-            PlaceOf(dialog, dialog.Control(tpl::kCancel)));
-        add("ok", "Write the new text over the message (saved on Exit)",
-            PlaceOf(dialog, dialog.Control(tpl::kOk)));
-        add("find-next", "Skip this message and look for the next one",
-            PlaceOf(dialog, dialog.Control(tpl::kFindNext)));
+        add("patch-info", "How many bytes the message has room for", control("infoText"));
+        add("cancel", "Leave this message as it is and stop searching", control("cancel"));
+        add("ok", "Write the new text over the message (saved on Exit)", control("ok"));
+        add("find-next", "Skip this message and look for the next one", control("findNext"));
         dialog.hide();
         return Answer::Cancel;
     }
@@ -119,10 +103,13 @@ private:
 }  // namespace
 
 DialogShot GrabMainDialog(const std::string& firmwarePath) {
+    namespace tpl = main_dialog_template;
     GrabFolder folder(firmwarePath);
-    SilentUi ui;
-    CancellingConfirmer confirmer;
-    MainDialog dialog(folder.ProgramPath(), ui, confirmer);
+    // Nothing is asked or started while the dialog is only shown.
+    QtDesktopServices desktop;
+    LinuxDesktopPrograms programs;
+    FirmwareImage image(desktop);
+    MainDialog dialog(folder.ProgramPath(), image, desktop, programs);
     DialogShot shot;
     shot.client = Photograph(dialog);
     // The title as the window shows it: the modified marker's place "[*]" is no text.
@@ -133,17 +120,17 @@ DialogShot GrabMainDialog(const std::string& firmwarePath) {
             {QString::fromLatin1(anchor), QString::fromUtf8(tooltip), PlaceOf(dialog, control)});
     };
     add("file-name", "The firmware update file (.rgn) to patch: type its name or drop it here",
-        kIdFileName);
+        tpl::kFileName);
     add("search-text",
         "The first letters of the power-on message, exactly as the receiver shows them",
-        kIdSearchText);
-    add("browse", "Choose the firmware file in a file dialog", kIdBrowse);
-    add("search", "Load the file and look for the message", kIdSearch);
-    add("view-help", "Show this page", kIdViewHelp);
-    add("edit-settings", "Open the settings file tavlo.cfg in your text editor", kIdEditSettings);
-    add("exit", "Leave Tavlo, saving the patched file if you say so", kIdExit);
+        tpl::kSearchText);
+    add("browse", "Choose the firmware file in a file dialog", tpl::kBrowse);
+    add("search", "Load the file and look for the message", tpl::kSearch);
+    add("view-help", "Show this page", tpl::kViewHelp);
+    add("edit-settings", "Open the settings file tavlo.cfg in your text editor",
+        tpl::kEditSettings);
+    add("exit", "Leave Tavlo, saving the patched file if you say so", tpl::kExit);
     dialog.hide();
-    FreeConfig();
     return shot;
 }
 
@@ -152,7 +139,7 @@ DialogShot GrabPatchDialog(const std::string& firmwarePath) {
     FirmwareImage image;
     PhotographingConfirmer confirmer;
     if (image.Load(folder.FirmwareCopy())) {
-        RunSearch(image, "WARNING", confirmer);
+        RunSearch(image, "WARNING", Settings(), confirmer);
     }
     return confirmer.shot;
 }

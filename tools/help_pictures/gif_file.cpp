@@ -37,28 +37,11 @@ private:
     int bitCount_ = 0;
 };
 
-}  // namespace
-
-std::vector<std::uint8_t> EncodeGif(const IndexedPicture& picture, int colourCount,
-                                    std::optional<std::uint8_t> transparentIndex) {
-    if (colourCount < 2 || colourCount > 256 || picture.width <= 0 || picture.height <= 0 ||
-        picture.pixels.size() != static_cast<std::size_t>(picture.width) * picture.height) {
-        throw std::invalid_argument("EncodeGif: bad picture");
-    }
-    // The colour table holds 2^bits entries; LZW codes start one bit wider than the pixels.
-    int bits = 1;
-    while ((1 << bits) < colourCount) {
-        ++bits;
-    }
-    const int minimumCodeSize = std::max(2, bits);
-    const int clearCode = 1 << minimumCodeSize;
-    const int endCode = clearCode + 1;
-    const int codeWidth = minimumCodeSize + 1;
-    // The decoder adds a table entry for every code after the first; before the entry that
-    // would make the codes one bit wider, a clear code starts the table afresh.
-    const int literalsPerClear = clearCode - 2;
-
-    std::vector<std::uint8_t> out = {'G', 'I', 'F', '8', '9', 'a'};
+// The header, the global colour table of 2^bits entries, the transparency (if any) and the image
+// descriptor: the whole screen, no local table, not interlaced.
+void PutHeader(std::vector<std::uint8_t>& out, const IndexedPicture& picture, int bits,
+               int colourCount, std::optional<std::uint8_t> transparentIndex) {
+    out = {'G', 'I', 'F', '8', '9', 'a'};
     PutWord(out, picture.width);
     PutWord(out, picture.height);
     out.push_back(static_cast<std::uint8_t>(0x80 | ((bits - 1) << 4) | (bits - 1)));
@@ -71,13 +54,22 @@ std::vector<std::uint8_t> EncodeGif(const IndexedPicture& picture, int colourCou
     if (transparentIndex) {
         out.insert(out.end(), {0x21, 0xF9, 0x04, 0x01, 0x00, 0x00, *transparentIndex, 0x00});
     }
-    out.push_back(0x2C);  // image descriptor: the whole screen, no local table, not interlaced
+    out.push_back(0x2C);
     PutWord(out, 0);
     PutWord(out, 0);
     PutWord(out, picture.width);
     PutWord(out, picture.height);
     out.push_back(0);
+}
 
+// The pixels as LZW codes, every one a literal: codes start one bit wider than the pixels, and
+// the decoder adds a table entry for every code after the first, so before the entry that would
+// make the codes one bit wider a clear code starts the table afresh.
+std::vector<std::uint8_t> LiteralCodes(const IndexedPicture& picture, int colourCount,
+                                       int minimumCodeSize) {
+    const int clearCode = 1 << minimumCodeSize;
+    const int codeWidth = minimumCodeSize + 1;
+    const int literalsPerClear = clearCode - 2;
     CodeWriter codes;
     int sinceClear = literalsPerClear;
     for (const std::uint8_t pixel : picture.pixels) {
@@ -91,9 +83,27 @@ std::vector<std::uint8_t> EncodeGif(const IndexedPicture& picture, int colourCou
         codes.Put(pixel, codeWidth);
         ++sinceClear;
     }
-    codes.Put(endCode, codeWidth);
-    const std::vector<std::uint8_t> data = codes.Finish();
+    codes.Put(clearCode + 1, codeWidth);  // the end code
+    return codes.Finish();
+}
 
+}  // namespace
+
+std::vector<std::uint8_t> EncodeGif(const IndexedPicture& picture, int colourCount,
+                                    std::optional<std::uint8_t> transparentIndex) {
+    if (colourCount < 2 || colourCount > 256 || picture.width <= 0 || picture.height <= 0 ||
+        picture.pixels.size() != static_cast<std::size_t>(picture.width) * picture.height) {
+        throw std::invalid_argument("EncodeGif: bad picture");
+    }
+    // The colour table holds 2^bits entries.
+    int bits = 1;
+    while ((1 << bits) < colourCount) {
+        ++bits;
+    }
+    const int minimumCodeSize = std::max(2, bits);
+    std::vector<std::uint8_t> out;
+    PutHeader(out, picture, bits, colourCount, transparentIndex);
+    const std::vector<std::uint8_t> data = LiteralCodes(picture, colourCount, minimumCodeSize);
     out.push_back(static_cast<std::uint8_t>(minimumCodeSize));
     for (std::size_t at = 0; at < data.size(); at += 255) {
         const std::size_t length = std::min<std::size_t>(255, data.size() - at);

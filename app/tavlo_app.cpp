@@ -1,6 +1,5 @@
 #include "app/tavlo_app.h"
 
-#include "qt/message_box_notifier.h"
 #include "qt/patch_confirmer.h"
 #include "qt/qt_ui_services.h"
 #include "qt/run_main_dialog.h"
@@ -15,11 +14,10 @@ TavloApp::TavloApp(int& argc, char** argv)
 
 bool TavloApp::InitInstance() {
     QtUiServices ui;
-    MessageBoxNotifier notifier(ui);
     // The patch dialog has no parent window, as the patch step makes it; Qt runs it modal over
     // the whole application.
     DialogPatchConfirmer confirmer;
-    RunMainDialog(programPath_, ui, confirmer, notifier, startupFile_);
+    RunMainDialog(programPath_, ui, confirmer, startupFile_);
     return false;
 }
 

@@ -15,10 +15,6 @@ void CliContext::Error(std::string_view utf8) const {
     std::fprintf(err, "tavlo-cli: %.*s\n", static_cast<int>(utf8.size()), utf8.data());
 }
 
-void StderrMessages::ShowMessage(std::string_view title, std::string_view text) {
-    context_.Error(Windows1252ToUtf8(title) + ": " + Windows1252ToUtf8(text));
-}
-
 std::string DesktopProgramPath(const std::string& programPath) {
     std::string self = programPath;
     if (self.find_first_of(kPathSeparators) == std::string::npos) {

@@ -6,6 +6,7 @@
 #include "cli/terminal_text.h"
 #include "core/firmware_image.h"
 #include "core/windows1252.h"
+#include "workflow/save_failure_message.h"
 
 namespace tavlo::cli {
 
@@ -38,8 +39,7 @@ int RunPatch(const CliArguments& arguments, const CliContext& context) {
             return ExitFileError;
         }
     }
-    StderrMessages messages(context);
-    FirmwareImage image(messages);
+    FirmwareImage image;
     if (!LoadFirmware(image, arguments.file, context)) {
         return ExitFileError;
     }
@@ -83,13 +83,17 @@ int RunPatch(const CliArguments& arguments, const CliContext& context) {
         return ExitFileError;
     }
     if (saved == SaveOutcome::Failed) {
-        // The message above may be as short as "Open for write failed": say why, and that
-        // nothing on disk changed.
+        // The window's message, then that nothing on disk changed.
+        context.Error(Windows1252ToUtf8(SaveFailureText(image.LastFailure())));
         context.Error("'" + arguments.file + "' was left as it was (" +
                       Windows1252ToUtf8(image.LastError()) + ")");
         return ExitFileError;
     }
-    if (!arguments.noBackup) {
+    if (!arguments.noBackup && !image.BackupMade()) {
+        // Nothing stood at the file's name any more: there was nothing to back up.
+        context.Error("warning: '" + arguments.file +
+                      "' was no longer on disk: it was written anew, and no backup was made");
+    } else if (!arguments.noBackup) {
         // The path as the file system spells it, as the user gave the file's.
         std::fprintf(context.out, "backup: %s\n",
                      FirmwareImage::BackupName(image.FileName()).c_str());

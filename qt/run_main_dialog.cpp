@@ -9,10 +9,10 @@
 namespace tavlo {
 
 void RunMainDialog(const std::string& programPath, UiServices& ui, PatchConfirmer& confirmer,
-                   Notifier& notifier, const std::optional<std::string>& startupFile) {
+                   const std::optional<std::string>& startupFile) {
     auto dialog = std::make_unique<MainDialog>(programPath, ui, confirmer);
     dialog->SetStartupFile(startupFile);
-    auto image = std::make_unique<FirmwareImage>(notifier);
+    auto image = std::make_unique<FirmwareImage>();
     dialog->SetImage(image.get());
     dialog->exec();  // Exit, Escape and the close box all end here; the result is not used
     FreeConfig();

@@ -5,7 +5,6 @@
 
 namespace tavlo {
 
-class Notifier;
 class PatchConfirmer;
 class UiServices;
 
@@ -14,7 +13,6 @@ class UiServices;
 // destroyed, in that order. Nothing is saved here: only the Exit command asks to save.
 // `startupFile`: the file the program was started with, if any.
 void RunMainDialog(const std::string& programPath, UiServices& ui, PatchConfirmer& confirmer,
-                   Notifier& notifier,
                    const std::optional<std::string>& startupFile = std::nullopt);
 
 }  // namespace tavlo

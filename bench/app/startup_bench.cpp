@@ -20,7 +20,6 @@
 
 #include "core/firmware_image.h"
 #include "qt/main_dialog.h"
-#include "qt/message_box_notifier.h"
 #include "qt/patch_confirmer.h"
 #include "qt/qt_ui_services.h"
 #include "settings/settings_file.h"
@@ -47,10 +46,9 @@ int ShowAndReport(QDialog& dialog) {
 int RunMainChild(int argc, char** argv) {
     QApplication app(argc, argv);
     tavlo::QtUiServices ui;
-    tavlo::MessageBoxNotifier notifier(ui);
     tavlo::DialogPatchConfirmer confirmer;
     tavlo::MainDialog dialog((std::filesystem::current_path() / "tavlo").string(), ui, confirmer);
-    tavlo::FirmwareImage image(notifier);
+    tavlo::FirmwareImage image;
     dialog.SetImage(&image);
     const int status = ShowAndReport(dialog);
     tavlo::FreeConfig();

@@ -72,16 +72,15 @@ void CheckSameFile(const SameFileRow& row) {
     for (const SymbolicLink& link : row.links) {
         fs::create_symlink(link.target, dir.Path() / link.name);
     }
-    RecordingNotifier notifier;
-    FirmwareImage image(notifier);
+    FirmwareImage image;
     const std::string patched = LoadAndPatch(image, dir.File(row.loaded));
     const std::vector<std::string> names = Names(dir.Path());
 
     EXPECT_EQ(image.Save(true, IfFileChanged::Overwrite), SaveOutcome::Failed);
-    ASSERT_EQ(notifier.messages.size(), 1u);
-    const std::string& text = notifier.messages[0].second;
-    EXPECT_NE(text.find("the backup would replace the file"), std::string::npos) << text;
-    EXPECT_NE(text.find("rename the file"), std::string::npos) << text;
+    const FileFailure& failure = image.LastFailure();
+    EXPECT_NE(failure.message.find("the backup would replace the file"), std::string::npos)
+        << failure.message;
+    EXPECT_NE(failure.advice.find("rename the file"), std::string::npos) << failure.advice;
     EXPECT_EQ(ReadFile(dir.File(row.file)), kOriginal);
     EXPECT_EQ(Names(dir.Path()), names);
 
@@ -197,8 +196,7 @@ TEST(FileChangedSinceLoad, IsLeftAloneUnlessOverwriteIsAskedForAndNeverWrittenTh
         SetModified(real, {ModifiedAt(real).tv_sec - 3600, 0});
         WriteFile(dir.File("notes.txt"), kNotes);
         fs::create_symlink("real.rgn", dir.File("link.rgn"));
-        RecordingNotifier notifier;
-        FirmwareImage image(notifier);
+        FirmwareImage image;
         const std::string loaded = dir.File(row.loaded);
         const std::string patched = LoadAndPatch(image, loaded);
         ChangeOnDisk(dir, row.change, ModifiedAt(real));
@@ -207,7 +205,6 @@ TEST(FileChangedSinceLoad, IsLeftAloneUnlessOverwriteIsAskedForAndNeverWrittenTh
         const std::vector<std::string> names = Names(dir.Path());
 
         EXPECT_EQ(image.Save(true, IfFileChanged::Keep), SaveOutcome::FileChanged);
-        EXPECT_TRUE(notifier.messages.empty());
         EXPECT_NE(image.LastError().find("changed"), std::string::npos) << image.LastError();
         EXPECT_EQ(ReadFile(loaded), atName);
         EXPECT_EQ(Names(dir.Path()), names);
@@ -218,7 +215,6 @@ TEST(FileChangedSinceLoad, IsLeftAloneUnlessOverwriteIsAskedForAndNeverWrittenTh
         // becomes the backup, and nothing is written through a link.
         EXPECT_EQ(image.Save(true, IfFileChanged::Overwrite), SaveOutcome::Saved)
             << image.LastError();
-        EXPECT_TRUE(notifier.messages.empty());
         EXPECT_EQ(ReadFile(real), patched);
         EXPECT_EQ(ReadFile(FirmwareImage::BackupName(loaded)), replaced);
         EXPECT_EQ(ReadFile(dir.File("notes.txt")), kNotes);
@@ -243,28 +239,23 @@ void CheckOpenForWrite(const OpenForWriteRow& row) {
     fs::create_directory(dir.Path() / "gps");
     const std::string path = dir.File("gps/" + row.name);
     WriteFile(path, kOriginal);
-    RecordingNotifier notifier;
-    FirmwareImage image(notifier);
+    FirmwareImage image;
     LoadAndPatch(image, path);
     if (row.folderRemoved) {
         fs::remove_all(dir.Path() / "gps");
     }
     EXPECT_FALSE(image.Save(true));
-    ASSERT_EQ(notifier.messages.size(), 1u);
-    const std::string& text = notifier.messages[0].second;
-    const std::size_t lineEnd = text.find('\n');
-    ASSERT_NE(lineEnd, std::string::npos) << text;
-    EXPECT_EQ(text.substr(0, lineEnd), "Open for write failed");
+    const FileFailure& failure = image.LastFailure();
+    EXPECT_TRUE(failure.openForWriteFailed);
     const std::string cause = std::strerror(row.cause);
-    EXPECT_TRUE(text.ends_with(": " + cause)) << text;
-    EXPECT_EQ(text.find('\n', lineEnd + 1), std::string::npos) << text;
+    EXPECT_TRUE(failure.message.ends_with(": " + cause)) << failure.message;
     if (!row.folderRemoved) {
         EXPECT_EQ(ReadFile(path), kOriginal);
         EXPECT_EQ(Names(dir.Path() / "gps"), std::vector<std::string>{row.name});
     }
 }
 
-TEST(OpenForWriteFailed, TheCauseFollowsOnItsOwnLine) {
+TEST(OpenForWriteFailed, NamesTheCause) {
     for (const OpenForWriteRow& row : kOpenForWriteRows) {
         SCOPED_TRACE(row.rule);
         CheckOpenForWrite(row);

@@ -37,8 +37,7 @@ public:
     LoggingUi ui{log};
     RecordingStarter starter{log};
     ScriptedConfirmer confirmer;
-    RecordingNotifier notifier;
-    FirmwareImage image{notifier};
+    FirmwareImage image;
 
 private:
     template <typename Widget>

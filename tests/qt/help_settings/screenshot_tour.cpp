@@ -8,7 +8,6 @@
 #include <cstdio>
 
 #include "qt/main_dialog.h"
-#include "qt/message_box_notifier.h"
 #include "qt/patch_confirmer.h"
 #include "qt/qt_ui_services.h"
 #include "support/qt/modal_helper.h"
@@ -72,8 +71,7 @@ int main(int argc, char** argv) {
 
     tavlo::QtUiServices ui;
     tavlo::DialogPatchConfirmer confirmer;
-    tavlo::MessageBoxNotifier notifier(ui);
-    tavlo::FirmwareImage image(notifier);
+    tavlo::FirmwareImage image;
     tavlo::MainDialog dialog(work.ProgramPath(), ui, confirmer);
     dialog.SetImage(&image);
     dialog.show();

@@ -11,7 +11,6 @@
 
 #include "expected_texts.h"
 #include "qt/main_dialog.h"
-#include "qt/message_box_notifier.h"
 #include "qt/patch_confirmer.h"
 #include "qt/program_starter.h"
 #include "qt/qt_ui_services.h"
@@ -75,9 +74,8 @@ struct RealSession {
     Workspace work;
     ScopedEnv lcAll{"LC_ALL", "en_US.UTF-8"};
     QtUiServices ui;
-    MessageBoxNotifier notifier{ui};
     DialogPatchConfirmer confirmer;
-    FirmwareImage image{notifier};
+    FirmwareImage image;
     MainDialog dialog{work.ProgramPath(), ui, confirmer};
 };
 
@@ -158,9 +156,8 @@ private slots:
         QVERIFY(work.Write("sample.rgn", *sample));
         ScopedEnv lcAll("LC_ALL", "en_US.UTF-8");
         QtUiServices ui;
-        MessageBoxNotifier notifier(ui);
         DialogPatchConfirmer confirmer;
-        FirmwareImage image(notifier);
+        FirmwareImage image;
         MainDialog dialog(work.ProgramPath(), ui, confirmer);
         dialog.SetImage(&image);
         dialog.show();
@@ -335,8 +332,7 @@ private slots:
         QVERIFY(std::filesystem::create_directory(work.File("gone")));
         QVERIFY(work.Write("gone/firmware.rgn", TwoMessageFirmware()));
         QtUiServices ui;
-        MessageBoxNotifier notifier(ui);
-        FirmwareImage image(notifier);
+        FirmwareImage image;
         QVERIFY(image.Load(work.File("gone/firmware.rgn")));
         std::filesystem::remove_all(work.File("gone"));
         Seen seen;
@@ -358,7 +354,6 @@ private slots:
         ScopedEnv lcAll("LC_ALL", "en_US.UTF-8");
         ScriptedUi ui;
         ScriptedConfirmer confirmer;
-        RecordingNotifier notifier;
         QString fileName;
         QString searchText;
         std::size_t entriesWhileRunning = 0;
@@ -372,7 +367,7 @@ private slots:
             QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("control1")),
                               Qt::LeftButton);
         });
-        RunMainDialog(work.ProgramPath(), ui, confirmer, notifier);
+        RunMainDialog(work.ProgramPath(), ui, confirmer);
         QCOMPARE(fileName, QStringLiteral("unit.rgn"));
         QCOMPARE(searchText, QStringLiteral("ATTENTION"));
         QVERIFY(entriesWhileRunning > 0);

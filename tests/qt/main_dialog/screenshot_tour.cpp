@@ -13,7 +13,6 @@
 #include <cstdio>
 
 #include "qt/main_dialog.h"
-#include "qt/message_box_notifier.h"
 #include "qt/patch_confirmer.h"
 #include "qt/qt_ui_services.h"
 #include "support/qt/modal_helper.h"
@@ -69,9 +68,8 @@ int main(int argc, char** argv) {
     work.Write("firmware.rgn", tavlo::test::TwoMessageFirmware());
 
     tavlo::QtUiServices ui;
-    tavlo::MessageBoxNotifier notifier(ui);
     tavlo::DialogPatchConfirmer confirmer;
-    tavlo::FirmwareImage image(notifier);
+    tavlo::FirmwareImage image;
     tavlo::MainDialog dialog(work.ProgramPath(), ui, confirmer);
     dialog.SetImage(&image);
     dialog.show();

@@ -65,8 +65,7 @@ public:
 
     ScriptedUi ui;
     ScriptedConfirmer confirmer;
-    RecordingNotifier notifier;
-    FirmwareImage image{notifier};
+    FirmwareImage image;
 
 private:
     std::unique_ptr<MainDialog> dialog_;

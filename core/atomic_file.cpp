@@ -35,6 +35,8 @@ constexpr std::size_t kChunk = std::size_t{1} << 20;
 
 const char kRenameAdvice[] =
     "Please rename the file, so that its backup gets a name of its own, and try again.";
+const char kProtectedFileAdvice[] = "The file is write-protected: make it writable and save again.";
+const char kBusyAdvice[] = "Another program may hold the file open: close it there and save again.";
 const char kProtectedBackupAdvice[] =
     "The backup is write-protected: make it writable, or move it away, and save again.";
 
@@ -249,6 +251,7 @@ bool AtomicFile::Refused(Target& target) {
         if (file.type == Type::File && (error = target.folder.CheckWritable(target.name))) {
             FileFailure failure = FileFailure::Of("Could not write", path_, error.text);
             failure.openForWriteFailed = true;
+            failure.advice = kProtectedFileAdvice;
             Fail(std::move(failure));
             return true;
         }
@@ -454,10 +457,15 @@ SaveOutcome AtomicFile::Commit(Target& target, const std::string& temporary, Mad
     if (error) {
         if (backUp) {
             // The old backup back in its place; with none, the one this save made goes.
+            // A name of a file that another program holds open may refuse to be replaced, but
+            // not to be removed.
             const sys::Folder& folder = target.backupFolder;
-            const FileError restored =
-                oldBackup.empty() ? folder.Remove(target.backupName)
-                                  : folder.Move(oldBackup, folder, target.backupName, true);
+            FileError restored = oldBackup.empty()
+                                     ? folder.Remove(target.backupName)
+                                     : folder.Move(oldBackup, folder, target.backupName, true);
+            if (restored && !oldBackup.empty() && !folder.Remove(target.backupName)) {
+                restored = folder.Move(oldBackup, folder, target.backupName, false);
+            }
             if (restored && !oldBackup.empty()) {
                 failure_.advice = "The previous backup is kept as " +
                                   Quoted(FolderOf(*backupPath_) + kPathSeparators[0] + oldBackup) +
@@ -468,7 +476,10 @@ SaveOutcome AtomicFile::Commit(Target& target, const std::string& temporary, Mad
             change_ = "another file took its name";
             return SaveOutcome::FileChanged;
         }
-        const std::string advice = failure_.advice;
+        std::string advice = failure_.advice;
+        if (error.kind == Kind::Denied) {
+            advice = std::string(kBusyAdvice) + (advice.empty() ? "" : "\n" + advice);
+        }
         Fail(FileFailure::Of("Could not replace", path_, error.text));
         failure_.advice = advice;
         return SaveOutcome::Failed;

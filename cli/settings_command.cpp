@@ -36,12 +36,12 @@ int RunSettings(const CliArguments& arguments, const CliContext& context) {
     // Names go through the terminal escaper: a folder's name could hold control characters.
     if (settingsPath) {
         std::fprintf(context.out, "file: %s\n",
-                     EscapeForTerminal(PathForMessage(*settingsPath)).c_str());
+                     EscapePathForTerminal(PathForMessage(*settingsPath)).c_str());
     } else {
         // Where the desktop program's Edit settings would create the file.
         const std::string created = SettingsFileToCreate(DesktopProgramPath(context.programPath));
         std::fprintf(context.out, "file: none\ncreate: %s\n",
-                     EscapeForTerminal(PathForMessage(created)).c_str());
+                     EscapePathForTerminal(PathForMessage(created)).c_str());
     }
     PrintValue(context, "Image/Filename", StartupFilePattern());
     PrintValue(context, "Patch/SearchString", StartupSearchText());

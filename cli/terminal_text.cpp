@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "core/file_names.h"
 #include "core/windows1252.h"
 
 namespace tavlo::cli {
@@ -50,6 +51,22 @@ std::string EscapeForTerminal(std::string_view text) {
         }
     }
     return out;
+}
+
+std::string EscapePathForTerminal(std::string_view path) {
+    if (std::string_view(kPathSeparators).find('\\') == std::string_view::npos) {
+        return EscapeForTerminal(path);
+    }
+    std::string shown;
+    for (std::size_t start = 0;;) {
+        const std::size_t separator = path.find('\\', start);
+        shown += EscapeForTerminal(path.substr(start, separator - start));
+        if (separator == std::string_view::npos) {
+            return shown;
+        }
+        shown += '\\';
+        start = separator + 1;
+    }
 }
 
 }  // namespace tavlo::cli

@@ -11,4 +11,8 @@ namespace tavlo::cli {
 // on as their Windows-1252 character in UTF-8.
 std::string EscapeForTerminal(std::string_view text);
 
+// A path the same way, except that on Windows, where no name can hold one, its folder separator
+// "\" is shown as it is ("C:\gps\unit.rgn", not "C:\\gps\\unit.rgn").
+std::string EscapePathForTerminal(std::string_view path);
+
 }  // namespace tavlo::cli

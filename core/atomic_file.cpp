@@ -4,6 +4,7 @@
 #include <cstring>
 #include <memory>
 #include <random>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -30,6 +31,9 @@ constexpr char kTemporaryInfix[] = ".tavlo-";
 constexpr std::size_t kTemporaryDigits = 12;
 // Tries for a free temporary name; with 16^12 names a clash is already unlikely.
 constexpr int kAttempts = 100;
+// How long a commit that the system refuses is tried again.
+constexpr int kCommitAttempts = 20;
+constexpr std::chrono::milliseconds kCommitPause{25};
 // Read-back and copy buffer: small, so verifying never needs a second copy of the image.
 constexpr std::size_t kChunk = std::size_t{1} << 20;
 
@@ -251,7 +255,9 @@ bool AtomicFile::Refused(Target& target) {
         if (file.type == Type::File && (error = target.folder.CheckWritable(target.name))) {
             FileFailure failure = FileFailure::Of("Could not write", path_, error.text);
             failure.openForWriteFailed = true;
-            failure.advice = kProtectedFileAdvice;
+            if (error.kind == Kind::Denied) {
+                failure.advice = kProtectedFileAdvice;
+            }
             Fail(std::move(failure));
             return true;
         }
@@ -292,7 +298,9 @@ bool AtomicFile::Refused(Target& target) {
         FileFailure failure =
             FileFailure::Of("Could not make the backup", *backupPath_, error.text);
         failure.openForWriteFailed = true;
-        failure.advice = kProtectedBackupAdvice;
+        if (error.kind == Kind::Denied) {
+            failure.advice = kProtectedBackupAdvice;
+        }
         Fail(std::move(failure));
         return true;
     }
@@ -453,7 +461,16 @@ SaveOutcome AtomicFile::Commit(Target& target, const std::string& temporary, Mad
     // A file deleted since it was read is written anew, unless another program made a new one
     // meanwhile.
     const bool replace = !gone || !asRead_ || ifChanged_ == IfFileChanged::Overwrite;
-    const FileError error = target.folder.Move(temporary, target.folder, target.name, replace);
+    // Windows refuses to replace a file that any program has open, if only to read it for a
+    // moment (a virus scanner, another save loading it): such a refusal is tried again a while.
+    FileError error;
+    for (int attempt = 0; attempt < kCommitAttempts; ++attempt) {
+        error = target.folder.Move(temporary, target.folder, target.name, replace);
+        if (error.kind != Kind::Denied) {
+            break;
+        }
+        std::this_thread::sleep_for(kCommitPause);
+    }
     if (error) {
         if (backUp) {
             // The old backup back in its place; with none, the one this save made goes.

@@ -88,8 +88,9 @@ public:
     FileError Stamp(FileStamp& stamp) const;
     // The entry `name`; a link there is not followed.
     FileError StampOf(const std::string& name, FileStamp& stamp) const;
-    // Denied when the user may not write the file `name` (its permission bits, its read-only
-    // attribute), though the folder would let it be replaced.
+    // Fails when the user may not write the file `name` (its permission bits, its read-only
+    // attribute) though the folder would let it be replaced, or may not replace it (another
+    // user's file in a folder with the sticky bit).
     FileError CheckWritable(const std::string& name) const;
     // Opens `name` to read, not through a link there and never waiting on a pipe.
     FileError OpenToRead(const std::string& name, OpenFile& file) const;

@@ -55,7 +55,21 @@ FileError Folder::StampOf(const std::string& name, FileStamp& stamp) const {
 }
 
 FileError Folder::CheckWritable(const std::string& name) const {
-    return Result(::faccessat(handle->fd.Get(), name.c_str(), W_OK, AT_SYMLINK_NOFOLLOW));
+    if (::faccessat(handle->fd.Get(), name.c_str(), W_OK, AT_SYMLINK_NOFOLLOW) != 0) {
+        return FileErrorOf(errno);
+    }
+    // In a folder with the sticky bit (/tmp), only the file's or the folder's owner may replace
+    // or remove it: a second name given to another user's file would stay there for good.
+    struct stat folder;
+    struct stat file;
+    const uid_t self = ::geteuid();
+    if (self != 0 && ::fstat(handle->fd.Get(), &folder) == 0 && (folder.st_mode & S_ISVTX) != 0 &&
+        folder.st_uid != self &&
+        ::fstatat(handle->fd.Get(), name.c_str(), &file, AT_SYMLINK_NOFOLLOW) == 0 &&
+        file.st_uid != self) {
+        return FileErrorOf(EPERM);
+    }
+    return {};
 }
 
 FileError Folder::OpenToRead(const std::string& name, OpenFile& file) const {

@@ -92,5 +92,16 @@ TEST_F(FullDisk, CliSaysWhyAndExitsWithAFileError) {
     EXPECT_EQ(Names(disk.Path()), std::vector<std::string>{"firmware.rgn"});
 }
 
+TEST_F(FullDisk, CliPreviewLeavesNoTruncatedPicture) {
+    const std::string picture = disk.File("preview.png");
+    WriteFile(picture, "the older picture");
+    disk.Fill("filler");
+    const ProcessResult result = RunCli({"preview", file, "--out", picture});
+    EXPECT_EQ(result.exitCode, 3);
+    EXPECT_NE(result.err.find("No space left on device"), std::string::npos) << result.err;
+    EXPECT_EQ(ReadFile(picture), "the older picture");
+    EXPECT_TRUE(TemporaryNames(disk.Path()).empty());
+}
+
 }  // namespace
 }  // namespace tavlo::test

@@ -325,25 +325,35 @@ private slots:
         QCOMPARE(s.work.Read("firmware.rgn"), std::optional(TwoMessageFirmware()));
     }
 
-    // A save whose folder is gone: the box has no owner, and under "Open for write failed"
-    // the cause on a line of its own.
-    void openForWriteFailedIsAMessageBoxWithoutOwner() {
-        Workspace work;
-        QVERIFY(std::filesystem::create_directory(work.File("gone")));
-        QVERIFY(work.Write("gone/firmware.rgn", TwoMessageFirmware()));
-        QtUiServices ui;
-        FirmwareImage image;
-        QVERIFY(image.Load(work.File("gone/firmware.rgn")));
-        std::filesystem::remove_all(work.File("gone"));
+    // A save whose folder is gone: "Open for write failed" over the window, the cause on a line
+    // of its own; the window stays with the patch pending.
+    void openForWriteFailedKeepsTheWindowAndThePatch() {
+        RealSession s;
+        QVERIFY(std::filesystem::create_directory(s.work.File("gone")));
+        QVERIFY(s.work.Write("gone/firmware.rgn", TwoMessageFirmware()));
+        s.dialog.findChild<QLineEdit*>(QStringLiteral("control1000"))
+            ->setText(QStringLiteral("gone/firmware.rgn"));
+        WhenModalOpens([](QWidget* patchDialog) {
+            QTest::mouseClick(patchDialog->findChild<QPushButton*>(QStringLiteral("ok")),
+                              Qt::LeftButton);
+        });
+        s.Click(kIdSearch);
+        QVERIFY(s.image.IsModified());
+        std::filesystem::remove_all(s.work.File("gone"));
         Seen seen;
-        WhenModalOpens(NoteAndPress(seen, "OK"));
-        QVERIFY(!image.Save(true));
+        WhenModalOpens([&](QWidget* question) {
+            WhenModalOpens(NoteAndPress(seen, "OK"));
+            PressButton(question, "&Yes");
+        });
+        s.Click(kIdExit);
         QCOMPARE(seen.title, QStringLiteral("Tavlo"));
         const QStringList lines = seen.text.split(u'\n');
         QCOMPARE(lines.size(), 2);
         QCOMPARE(lines[0], QStringLiteral("Open for write failed"));
         QVERIFY(lines[1].endsWith(QStringLiteral("No such file or directory")));
-        QVERIFY(seen.parent == nullptr);
+        QCOMPARE(seen.parent, static_cast<QWidget*>(&s.dialog));
+        QVERIFY(s.dialog.isVisible());
+        QVERIFY(s.dialog.isWindowModified());
     }
 
     // The whole run: the dialog is the only loop; afterwards the settings store is empty.

@@ -173,7 +173,7 @@ struct AtomicFile::Target {
     sys::Folder folder;
     FileStamp folderStamp;
     std::optional<FileStamp> file;  // what stood at the name when the save began
-    sys::OpenFile temporaryFile;    // held until it has the file's name
+    sys::OpenFile temporaryFile;    // held (so no cleanup takes it) until just before the commit
     sys::SaveLock lock;
     std::uint64_t writtenDigest = 0;
     std::string backupName;
@@ -463,6 +463,8 @@ SaveOutcome AtomicFile::Commit(Target& target, const std::string& temporary, Mad
     const bool replace = !gone || !asRead_ || ifChanged_ == IfFileChanged::Overwrite;
     // Windows refuses to replace a file that any program has open, if only to read it for a
     // moment (a virus scanner, another save loading it): such a refusal is tried again a while.
+    // Closed first: some versions of Windows refuse to rename a file that is open.
+    target.temporaryFile.Close();
     FileError error;
     for (int attempt = 0; attempt < kCommitAttempts; ++attempt) {
         error = target.folder.Move(temporary, target.folder, target.name, replace);
@@ -502,7 +504,6 @@ SaveOutcome AtomicFile::Commit(Target& target, const std::string& temporary, Mad
         return SaveOutcome::Failed;
     }
     made.Drop(temporary);
-    target.temporaryFile.Close();
     if (!oldBackup.empty()) {
         target.backupFolder.Remove(oldBackup);
     }

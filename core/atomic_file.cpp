@@ -231,9 +231,6 @@ SaveOutcome AtomicFile::Write(std::span<const std::uint8_t> bytes) {
     if (look == Look::Changed && ifChanged_ == IfFileChanged::Keep) {
         return SaveOutcome::FileChanged;
     }
-    ContentDigest digest;
-    digest.Add(bytes.data(), bytes.size());
-    target.writtenDigest = digest.Value();
     return Commit(target, temporary, made, gone);
 }
 
@@ -333,6 +330,10 @@ bool AtomicFile::WriteTemporary(Target& target, std::span<const std::uint8_t> by
                             error ? error.text : "the written file does not read back as written"));
         return false;
     }
+    // What the next save compares the file with, reckoned before the lock is taken.
+    ContentDigest digest;
+    digest.Add(bytes.data(), bytes.size());
+    target.writtenDigest = digest.Value();
     return true;
 }
 

@@ -50,29 +50,4 @@ FileError SaveLock::Take(const Folder& folder, const std::string& name, FileStam
     return {};
 }
 
-FileError StampPath(const std::string& path, FileStamp& stamp) {
-    const UniqueHandle file(OpenToLook(SystemPath(path), /*follow=*/true));
-    return file.IsOpen() ? FileErrorOf(StampOf(file.Get(), stamp)) : LastError();
-}
-
-bool IsAbsolutePath(const std::string& path) {
-    return path.starts_with('\\') || path.starts_with('/') ||
-           (path.size() >= 3 && path[1] == ':' && (path[2] == '\\' || path[2] == '/'));
-}
-
-FileError ErrorOf(FileError::Kind kind) {
-    switch (kind) {
-        case FileError::Kind::IsFolder:
-            return FileErrorOf(ERROR_DIRECTORY_NOT_SUPPORTED);
-        case FileError::Kind::Denied:
-            return FileErrorOf(ERROR_ACCESS_DENIED);
-        case FileError::Kind::NotFound:
-            return FileErrorOf(ERROR_FILE_NOT_FOUND);
-        case FileError::Kind::TooManyLinks:
-            return FileErrorOf(ERROR_CANT_RESOLVE_FILENAME);
-        default:
-            return FileErrorOf(ERROR_GEN_FAILURE);
-    }
-}
-
 }  // namespace tavlo::sys

@@ -22,7 +22,7 @@ std::string FinalComponentOf(const std::string& path);
 // the links point. TooManyLinks for a chain of more than 40 links.
 sys::FileError FollowLinks(const std::string& path, std::string& resolved);
 
-// A digest of a file's contents, fed in pieces whose sizes are multiples of 32 bytes (the last
+// A digest of a file's contents, fed in pieces whose sizes are multiples of 64 bytes (the last
 // one excepted). It tells contents that stayed from contents that changed while their time was
 // put back; it is no defence against someone who crafts a collision.
 class ContentDigest {
@@ -31,7 +31,8 @@ public:
     std::uint64_t Value() const;
 
 private:
-    std::uint64_t lanes_[4] = {1, 2, 3, 4};
+    static constexpr int kLanes = 8;
+    std::uint64_t lanes_[kLanes] = {1, 2, 3, 4, 5, 6, 7, 8};
     std::uint64_t count_ = 0;
 };
 

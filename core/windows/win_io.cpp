@@ -123,11 +123,6 @@ sys::FileError FileErrorOf(DWORD error) {
     return {kind, WinErrorText(error)};
 }
 
-std::string ErrorText(int error) {
-    // The C runtime's words, which are those of the Linux build for the causes that matter.
-    return std::strerror(error);
-}
-
 UniqueHandle& UniqueHandle::operator=(UniqueHandle&& other) noexcept {
     if (this != &other) {
         Reset();
@@ -173,7 +168,7 @@ DWORD StampOf(HANDLE file, sys::FileStamp& stamp) {
 UniqueHandle OpenFirmwareFile(const std::wstring& path, std::uint32_t& size, std::string& error) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-        error = ErrorText(EISDIR);
+        error = WinErrorText(ERROR_DIRECTORY_NOT_SUPPORTED);
         return UniqueHandle();
     }
     UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ,

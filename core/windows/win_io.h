@@ -27,9 +27,6 @@ int ErrnoOf(DWORD error);
 // specified"), as FormatMessageW gives them.
 std::string WinErrorText(DWORD error);
 
-// The cause of an errno value in plain words (the C runtime's).
-std::string ErrorText(int error);
-
 // Owns one open handle and closes it at the end.
 class UniqueHandle {
 public:

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <cstdio>
+#include <filesystem>
 
 #include "qt/main_dialog.h"
 #include "qt/patch_confirmer.h"
@@ -111,8 +112,25 @@ int main(int argc, char** argv) {
     });
     click(tavlo::kIdSearch);
 
-    fileField->setText(QStringLiteral("firmware.rgn"));
+    // A save that fails: its message over the window, which keeps the patch; the next Search
+    // asks again, and No drops it.
+    std::filesystem::create_directory(work.File("gone"));
+    work.Write("gone/firmware.rgn", tavlo::test::TwoMessageFirmware());
+    fileField->setText(QStringLiteral("gone/firmware.rgn"));
     WhenModalOpens([](QWidget* patchDialog) { PressButton(patchDialog, "&OK"); });
+    click(tavlo::kIdSearch);
+    std::filesystem::remove_all(work.File("gone"));
+    WhenModalOpens([&](QWidget* question) {
+        SnapNextModal("message-save-failed", &dialog, "OK");
+        PressButton(question, "&Yes");
+    });
+    click(tavlo::kIdExit);
+
+    fileField->setText(QStringLiteral("firmware.rgn"));
+    WhenModalOpens([](QWidget* question) {
+        WhenModalOpens([](QWidget* patchDialog) { PressButton(patchDialog, "&OK"); });
+        PressButton(question, "&No");
+    });
     click(tavlo::kIdSearch);
 
     SnapNextModal("message-save-changes", &dialog, "&No");

@@ -69,7 +69,9 @@ FileError ReadLink(const std::string& path, bool& isLink, std::string& target) {
     const UniqueHandle link(OpenToLook(system, /*follow=*/false));
     if (!link.IsOpen()) {
         const DWORD error = GetLastError();
-        return error == ERROR_FILE_NOT_FOUND ? FileError{} : FileErrorOf(error);
+        // No such name, or no such folder: nothing to follow, as on Linux.
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? FileError{}
+                                                                              : FileErrorOf(error);
     }
     if (const std::optional<std::wstring> text = SymbolicLinkText(link.Get())) {
         isLink = true;

@@ -22,11 +22,12 @@ enum class IfFileChanged { Keep, Overwrite };
 
 // Writes a whole file so that it is never lost: the new contents go to a temporary file beside
 // it, are flushed and read back, and replace the file in one step only then. With a backup, what
-// stands at the file's name becomes the backup, and an older backup gives way to it only when the
-// file has been replaced: on failure the file and its old backup are as they were, and nothing
-// the save made is left behind. A file named through symbolic links stays so: the file they lead
-// to is replaced. From its check of the file to its commit a save holds the file's lock, so of
-// two saves of one file read at the same time only the first gets past its check.
+// stands at the file's name becomes the backup, and an older backup is kept aside until the file
+// has been replaced, and put back when it cannot be: on failure the file and its old backup are
+// as they were, and nothing the save made is left behind. A file named through symbolic links stays
+// so: the file they lead to is replaced. From its check of the file to its commit a save holds the
+// file's lock, so of two saves of one file read at the same time only the first gets past its
+// check.
 class AtomicFile {
 public:
     // `path`: the file as the user named it.

@@ -44,6 +44,18 @@ const char kBusyAdvice[] = "Another program may hold the file open: close it the
 const char kProtectedBackupAdvice[] =
     "The backup is write-protected: make it writable, or move it away, and save again.";
 
+// A file that may not be written is refused before anything is done: "Open for write failed",
+// and what to do when the cause is its protection.
+FileFailure Protected(const char* what, const std::string& path, const FileError& error,
+                      const char* advice) {
+    FileFailure failure = FileFailure::Of(what, path, error.text);
+    failure.openForWriteFailed = true;
+    if (error.kind == Kind::Denied) {
+        failure.advice = advice;
+    }
+    return failure;
+}
+
 bool SameName(std::string_view a, std::string_view b) {
     return kNamesIgnoreCase ? EqualIgnoringAsciiCase(a, b) : a == b;
 }
@@ -235,44 +247,49 @@ SaveOutcome AtomicFile::Write(std::span<const std::uint8_t> bytes) {
 }
 
 bool AtomicFile::Refused(Target& target) {
+    std::optional<FileFailure> refusal = FileRefusal(target);
+    if (!refusal && backupPath_) {
+        refusal = BackupRefusal(target);
+    }
+    if (refusal) {
+        Fail(std::move(*refusal));
+    }
+    return refusal.has_value();
+}
+
+std::optional<FileFailure> AtomicFile::FileRefusal(Target& target) const {
     FileStamp file;
-    FileError error = target.folder.StampOf(target.name, file);
-    if (error && error.kind != Kind::NotFound) {
-        Fail(FileFailure::Of("Could not write", path_, error.text));
-        return true;
-    }
-    if (!error) {
-        target.file = file;
-        if (file.type == Type::Folder) {
-            Fail(FileFailure::Of("Could not write", path_, sys::ErrorOf(Kind::IsFolder).text));
-            return true;
-        }
-        // A file the user may not write stays as it is, though its folder would let it be
-        // replaced.
-        if (file.type == Type::File && (error = target.folder.CheckWritable(target.name))) {
-            FileFailure failure = FileFailure::Of("Could not write", path_, error.text);
-            failure.openForWriteFailed = true;
-            if (error.kind == Kind::Denied) {
-                failure.advice = kProtectedFileAdvice;
-            }
-            Fail(std::move(failure));
-            return true;
-        }
-    }
-    if (!backupPath_) {
-        return false;
-    }
-    FileStamp backup;
-    error = target.backupFolder.StampOf(target.backupName, backup);
+    const FileError error = target.folder.StampOf(target.name, file);
     if (error.kind == Kind::NotFound) {
-        return false;
+        return std::nullopt;  // a new file
+    }
+    if (error) {
+        return FileFailure::Of("Could not write", path_, error.text);
+    }
+    target.file = file;
+    if (file.type == Type::Folder) {
+        return FileFailure::Of("Could not write", path_, sys::ErrorOf(Kind::IsFolder).text);
+    }
+    // A file the user may not write stays as it is, though its folder would let it be replaced.
+    if (file.type == Type::File) {
+        if (const FileError denied = target.folder.CheckWritable(target.name)) {
+            return Protected("Could not write", path_, denied, kProtectedFileAdvice);
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<FileFailure> AtomicFile::BackupRefusal(Target& target) const {
+    FileStamp backup;
+    FileError error = target.backupFolder.StampOf(target.backupName, backup);
+    if (error.kind == Kind::NotFound) {
+        return std::nullopt;  // the first backup
     }
     if (!error && backup.type == Type::Folder) {
         error = sys::ErrorOf(Kind::IsFolder);
     }
     if (error) {
-        Fail(FileFailure::Of("Could not make the backup", *backupPath_, error.text));
-        return true;
+        return FileFailure::Of("Could not make the backup", *backupPath_, error.text);
     }
     // The backup takes a name's place; only when that name is the very entry the file stands
     // under does the file go. Two names of one file are two entries, unless the file has one
@@ -286,22 +303,16 @@ bool AtomicFile::Refused(Target& target) {
             FileFailure::Of("Could not make the backup", *backupPath_,
                             "the backup would replace the file " + Quoted(path_) + " itself");
         failure.advice = kRenameAdvice;
-        Fail(std::move(failure));
-        return true;
+        return failure;
     }
     // A write-protected backup is refused like a write-protected file.
-    if (backup.type == Type::File &&
-        (error = target.backupFolder.CheckWritable(target.backupName))) {
-        FileFailure failure =
-            FileFailure::Of("Could not make the backup", *backupPath_, error.text);
-        failure.openForWriteFailed = true;
-        if (error.kind == Kind::Denied) {
-            failure.advice = kProtectedBackupAdvice;
+    if (backup.type == Type::File) {
+        if (const FileError denied = target.backupFolder.CheckWritable(target.backupName)) {
+            return Protected("Could not make the backup", *backupPath_, denied,
+                             kProtectedBackupAdvice);
         }
-        Fail(std::move(failure));
-        return true;
     }
-    return false;
+    return std::nullopt;
 }
 
 bool AtomicFile::WriteTemporary(Target& target, std::span<const std::uint8_t> bytes, Made& made,
@@ -476,21 +487,7 @@ SaveOutcome AtomicFile::Commit(Target& target, const std::string& temporary, Mad
     }
     if (error) {
         if (backUp) {
-            // The old backup back in its place; with none, the one this save made goes.
-            // A name of a file that another program holds open may refuse to be replaced, but
-            // not to be removed.
-            const sys::Folder& folder = target.backupFolder;
-            FileError restored = oldBackup.empty()
-                                     ? folder.Remove(target.backupName)
-                                     : folder.Move(oldBackup, folder, target.backupName, true);
-            if (restored && !oldBackup.empty() && !folder.Remove(target.backupName)) {
-                restored = folder.Move(oldBackup, folder, target.backupName, false);
-            }
-            if (restored && !oldBackup.empty()) {
-                failure_.advice = "The previous backup is kept as " +
-                                  Quoted(FolderOf(*backupPath_) + kPathSeparators[0] + oldBackup) +
-                                  ".";
-            }
+            PutBackOldBackup(target, oldBackup);
         }
         if (error.kind == Kind::Exists && !replace) {
             change_ = "another file took its name";
@@ -515,6 +512,22 @@ SaveOutcome AtomicFile::Commit(Target& target, const std::string& temporary, Mad
     }
     Remember(target);
     return SaveOutcome::Saved;
+}
+
+void AtomicFile::PutBackOldBackup(Target& target, const std::string& oldBackup) {
+    // The old backup back in its place; with none, the one this save made goes. A name of a
+    // file that another program holds open may refuse to be replaced, but not to be removed.
+    const sys::Folder& folder = target.backupFolder;
+    FileError restored = oldBackup.empty()
+                             ? folder.Remove(target.backupName)
+                             : folder.Move(oldBackup, folder, target.backupName, true);
+    if (restored && !oldBackup.empty() && !folder.Remove(target.backupName)) {
+        restored = folder.Move(oldBackup, folder, target.backupName, false);
+    }
+    if (restored && !oldBackup.empty()) {
+        failure_.advice = "The previous backup is kept as " +
+                          Quoted(FolderOf(*backupPath_) + kPathSeparators[0] + oldBackup) + ".";
+    }
 }
 
 void AtomicFile::Remember(Target& target) {

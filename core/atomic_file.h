@@ -60,6 +60,8 @@ private:
     class Made;
     SaveOutcome Fail(FileFailure failure);
     bool Refused(Target& target);
+    std::optional<FileFailure> FileRefusal(Target& target) const;
+    std::optional<FileFailure> BackupRefusal(Target& target) const;
     bool WriteTemporary(Target& target, std::span<const std::uint8_t> bytes, Made& made,
                         std::string& temporary);
     enum class Look { AsRead, Changed, Failed };
@@ -67,6 +69,7 @@ private:
     bool SameContents(Target& target) const;
     SaveOutcome Commit(Target& target, const std::string& temporary, Made& made, bool gone);
     bool BackUp(Target& target, Made& made, std::string& oldBackup);
+    void PutBackOldBackup(Target& target, const std::string& oldBackup);
     void Remember(Target& target);
 
     std::string path_;

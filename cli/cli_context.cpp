@@ -17,22 +17,6 @@ void CliContext::Error(std::string_view utf8) const {
     std::fprintf(err, "tavlo-cli: %s\n", EscapeUtf8ForTerminal(utf8).c_str());
 }
 
-void StderrMessages::ShowMessage(std::string_view title, std::string_view text) {
-    // Each of the message's lines (a summary, its cause, what to do) on a line of its own, the
-    // first after the title.
-    std::string line = Windows1252ToUtf8(title) + ": ";
-    for (;;) {
-        const std::size_t end = text.find('\n');
-        line += Windows1252ToUtf8(text.substr(0, end));
-        context_.Error(line);
-        if (end == std::string_view::npos) {
-            return;
-        }
-        text.remove_prefix(end + 1);
-        line.clear();
-    }
-}
-
 std::string DesktopProgramPath(const std::string& programPath) {
     std::string self = programPath;
     if (self.find_first_of(kPathSeparators) == std::string::npos) {

@@ -6,7 +6,6 @@
 #include <string_view>
 
 #include "cli/cli_arguments.h"
-#include "core/notifier.h"
 #include "core/text_file.h"
 
 namespace tavlo {
@@ -27,16 +26,6 @@ struct CliContext {
 
     // Writes "tavlo-cli: " and a UTF-8 line to standard error.
     void Error(std::string_view utf8) const;
-};
-
-// Shows the core's messages (a failed save) on standard error, in UTF-8.
-class StderrMessages : public Notifier {
-public:
-    explicit StderrMessages(const CliContext& context) : context_(context) {}
-    void ShowMessage(std::string_view title, std::string_view text) override;
-
-private:
-    const CliContext& context_;
 };
 
 // Reads the settings: the file given with --settings, else the desktop program's own settings

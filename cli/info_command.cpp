@@ -26,8 +26,7 @@ int RunInfo(const CliArguments& arguments, const CliContext& context) {
     if (!LoadSettings(arguments, context, settings)) {
         return ExitFileError;
     }
-    StderrMessages messages(context);
-    FirmwareImage image(messages);
+    FirmwareImage image;
     if (!LoadFirmware(image, arguments.file, context)) {
         return ExitFileError;
     }

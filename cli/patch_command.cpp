@@ -7,6 +7,7 @@
 #include "core/firmware_image.h"
 #include "core/windows1252.h"
 #include "settings/settings_file.h"
+#include "workflow/save_failure_message.h"
 
 namespace tavlo::cli {
 
@@ -40,8 +41,7 @@ int RunPatch(const CliArguments& arguments, const CliContext& context) {
             return ExitFileError;
         }
     }
-    StderrMessages messages(context);
-    FirmwareImage image(messages);
+    FirmwareImage image;
     if (!LoadFirmware(image, arguments.file, context)) {
         return ExitFileError;
     }
@@ -88,13 +88,22 @@ int RunPatch(const CliArguments& arguments, const CliContext& context) {
         return ExitFileError;
     }
     if (saved == SaveOutcome::Failed) {
-        // The message above may be as short as "Open for write failed": say why, and that
-        // nothing on disk changed.
+        // The window's message, each of its lines (summary, cause, advice) on a line of its own,
+        // then that nothing on disk changed.
+        const std::string message = Windows1252ToUtf8(SaveFailureText(image.LastFailure()));
+        for (std::size_t start = 0, end = 0; end != std::string::npos; start = end + 1) {
+            end = message.find('\n', start);
+            context.Error(message.substr(start, end - start));
+        }
         context.Error("'" + arguments.file + "' was left as it was (" +
                       Windows1252ToUtf8(image.LastError()) + ")");
         return ExitFileError;
     }
-    if (!arguments.noBackup) {
+    if (!arguments.noBackup && !image.BackupMade()) {
+        // Nothing stood at the file's name any more: there was nothing to back up.
+        context.Error("warning: '" + arguments.file +
+                      "' was no longer on disk: it was written anew, and no backup was made");
+    } else if (!arguments.noBackup) {
         // The path as the file system spells it, as the user gave the file's.
         std::fprintf(context.out, "backup: %s\n",
                      EscapeUtf8ForTerminal(FirmwareImage::BackupName(image.FileName())).c_str());

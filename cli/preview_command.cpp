@@ -17,8 +17,7 @@ int RunPreview(const CliArguments& arguments, const CliContext& context) {
     if (!searchText) {
         return status;
     }
-    StderrMessages messages(context);
-    FirmwareImage image(messages);
+    FirmwareImage image;
     if (!LoadFirmware(image, arguments.file, context)) {
         return ExitFileError;
     }
@@ -44,8 +43,8 @@ int RunPreview(const CliArguments& arguments, const CliContext& context) {
             const int magY = arguments.magY ? *arguments.magY : request.magY;
             const RgbRaster picture = ComposePreview(request.font, text, magX, magY,
                                                      overLimit ? kTextTooLong : kTextFits);
-            if (!WritePng(*arguments.out, picture)) {
-                context.Error("cannot write '" + *arguments.out + "'");
+            if (const auto why = WritePng(*arguments.out, picture, arguments.file)) {
+                context.Error("cannot write '" + *arguments.out + "': " + *why);
                 status = ExitFileError;
             }
             return Answer::Cancel;

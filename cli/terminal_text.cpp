@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "core/file_names.h"
 #include "core/windows1252.h"
 
 namespace tavlo::cli {

@@ -10,73 +10,12 @@
 #include <utility>
 
 // The file calls that differ from one system to another, behind one small interface that the
-// rest of the program uses: the firmware file an image is read from and saved to, small text
-// files, a file read in pieces and the running program's own path. core/posix/ fills it on
-// Linux, core/windows/ on Windows.
+// rest of the program uses: small text files, a file read in pieces and the running program's
+// own path. core/posix/ fills it on Linux, core/windows/ on Windows. Loading and saving an image
+// stand on core/file_system.h.
 namespace tavlo {
 
-// How a save ended.
-enum class SaveOutcome {
-    Saved,
-    Failed,       // FileFailure says why
-    FileChanged,  // the file on disk is not the one that was loaded: nothing written
-};
-
-// What a save does when the file on disk is no longer the one that was loaded.
-enum class IfFileChanged { Keep, Overwrite };
-
-struct FileFailure {
-    bool openForWriteFailed = false;  // the file could not be written at all (nothing was done)
-    std::string message;              // names the file and the cause in plain words
-    std::string advice;               // what the user can do about it, if anything
-};
-
-// The file that an image is read from and saved to, found once and then held: the folder that
-// holds it (after the links of the name's final component are followed) and the folder of its
-// backup name, so a save goes into those very folders whatever happens to their paths meanwhile.
-// A file that was read is remembered, so a save can tell whether it is still the one read.
-class DiskFile {
-public:
-    DiskFile();
-    DiskFile(const DiskFile&) = delete;
-    DiskFile& operator=(const DiskFile&) = delete;
-    ~DiskFile();
-
-    // Finds the file that `path` names (a name that does not exist yet is found as itself).
-    bool Find(const std::string& path, std::string& error);
-    // Holds the folder of the file found and the folder of `backupPath`.
-    bool OpenFolders(const std::string& backupPath, std::string& error);
-
-    // Opens the file found for reading and tells its size; refuses a folder, anything but a
-    // regular file, and a file of 4 GiB or more. The file is remembered as read.
-    bool OpenToRead(std::uint32_t& size, std::string& error);
-    // Reads up to `size` bytes of the opened file into `buffer` and closes it. The number of
-    // bytes read (fewer when the file ends first), or -1 and `error` says why.
-    std::int64_t ReadOpened(std::uint8_t* buffer, std::uint32_t size, std::string& error);
-
-    // True when making the backup would destroy the file: the backup name is the file's own
-    // entry. Another name of the same file is not.
-    bool BackupIsTheFile() const;
-
-    // Replaces the file with `bytes` without ever losing it: the new contents are written
-    // beside it, flushed and read back before anything changes; with makeBackup what stands at
-    // the name then becomes the backup. When the file on disk is no longer the one read (or the
-    // name given now leads elsewhere), nothing is written and the answer is FileChanged, unless
-    // told to overwrite. On failure the file and its old backup are as they were. Messages
-    // name the file as `shownName`.
-    SaveOutcome Replace(std::span<const std::uint8_t> bytes, bool makeBackup,
-                        IfFileChanged ifChanged, const std::string& shownName,
-                        FileFailure& failure);
-
-    const std::string& FilePath() const;    // the file found, for messages
-    const std::string& BackupPath() const;  // as given to OpenFolders
-
-private:
-    struct Held;  // the system's handles
-    std::unique_ptr<Held> held_;
-};
-
-// A firmware file read in pieces (the rules of DiskFile::OpenToRead).
+// A firmware file read in pieces (the rules of ReadWholeFile).
 class FileInPieces {
 public:
     FileInPieces();

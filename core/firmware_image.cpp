@@ -1,29 +1,13 @@
 #include "core/firmware_image.h"
 
 #include <limits>
-#include <new>
 
 #include "core/embedded_resources.h"
 #include "core/windows1252.h"
 
 namespace tavlo {
 
-namespace {
-
-const char kMessageTitle[] = "Tavlo";
-const char kOpenForWriteFailed[] = "Open for write failed";
-const char kRenameAdvice[] =
-    "Please rename the file, so that its backup gets a name of its own, and try again.";
-
-std::string Quoted(const std::string& path) {
-    return "'" + PathForMessage(path) + "'";
-}
-
-}  // namespace
-
-FirmwareImage::FirmwareImage() : notifier_(&StderrNotifier()) {}
-
-FirmwareImage::FirmwareImage(Notifier& notifier) : notifier_(&notifier) {}
+FirmwareImage::FirmwareImage() = default;
 
 FirmwareImage::~FirmwareImage() {
     Clear();
@@ -36,44 +20,24 @@ void FirmwareImage::Clear() {
     data_ = nullptr;
     length_ = 0;
     fileName_.clear();
-    disk_.reset();
+    asRead_.reset();
     modified_ = false;
     resourceBacked_ = false;
     matchOffset_ = -1;
 }
 
 bool FirmwareImage::Load(const std::string& path) {
-    auto disk = std::make_unique<DiskFile>();
-    std::uint32_t size = 0;
-    if (!disk->Find(path, lastError_) || !disk->OpenFolders(BackupName(path), lastError_) ||
-        !disk->OpenToRead(size, lastError_)) {
-        return false;
-    }
-
-    // One buffer for the file and the zero byte after it; the file's bytes are read straight
-    // into it, so nothing is zero-filled or copied first.
     std::unique_ptr<std::uint8_t[]> buffer;
-    try {
-        buffer.reset(new std::uint8_t[static_cast<std::size_t>(size) + 1]);
-    } catch (const std::bad_alloc&) {
-        lastError_ = "Not enough memory to load the file";
+    std::uint32_t size = 0;
+    FileAsRead asRead;
+    if (!ReadWholeFile(path, buffer, size, asRead, lastError_)) {
         return false;
     }
-    const std::int64_t got = disk->ReadOpened(buffer.get(), size, lastError_);
-    if (got < 0) {
-        return false;
-    }
-    if (got != static_cast<std::int64_t>(size)) {
-        lastError_ = "The file became shorter while it was being read";
-        return false;
-    }
-    buffer[size] = 0;
-
     Clear();
     data_ = buffer.release();
-    length_ = static_cast<std::uint32_t>(size);
+    length_ = size;
     fileName_ = path;
-    disk_ = std::move(disk);
+    asRead_ = std::move(asRead);
     lastError_.clear();
     return true;
 }
@@ -97,59 +61,41 @@ bool FirmwareImage::LoadFromResource(std::string_view resourceName, std::string_
 }
 
 SaveOutcome FirmwareImage::Save(bool makeBackup, IfFileChanged ifChanged) {
+    lastFailure_ = {};
+    backupMade_ = false;
     if (data_ == nullptr) {
-        lastError_ = "Nothing loaded";
+        lastError_ = lastFailure_.message = "Nothing loaded";
         return SaveOutcome::Failed;
     }
-    FileFailure failure;
-    const SaveOutcome outcome = WriteToDisk(makeBackup, ifChanged, failure);
+    AtomicFile file(fileName_);
+    if (makeBackup) {
+        file.KeepBackupAs(BackupName(fileName_));
+    }
+    // An image of a resource has no file read from disk: whatever stands there is replaced.
+    if (asRead_) {
+        file.ExpectAsRead(*asRead_, ifChanged);
+    }
+    const SaveOutcome outcome = file.Write({data_, length_});
+    if (file.NowAsRead()) {
+        asRead_ = file.NowAsRead();
+    }
+    backupMade_ = file.BackupMade();
     switch (outcome) {
         case SaveOutcome::Saved:
             lastError_.clear();
             break;
         case SaveOutcome::FileChanged:
-            lastError_ = Quoted(fileName_) + " was changed or replaced on disk after it was read";
+            lastFailure_.message = Quoted(fileName_) +
+                                   " was changed or replaced on disk after it was read (" +
+                                   file.Change() + ")";
+            lastError_ = lastFailure_.message;
             break;
-        case SaveOutcome::Failed: {
-            lastError_ = failure.message;
-            // The cause goes on its own line under the short summary, so the message box says why.
-            std::string text = failure.openForWriteFailed
-                                   ? std::string(kOpenForWriteFailed) + "\n" + failure.message
-                                   : failure.message;
-            if (!failure.advice.empty()) {
-                text += "\n" + failure.advice;
-            }
-            notifier_->ShowMessage(kMessageTitle, text);
+        case SaveOutcome::Failed:
+            lastFailure_ = file.Failure();
+            lastError_ = lastFailure_.message;
             break;
-        }
     }
     return outcome;
-}
-
-SaveOutcome FirmwareImage::WriteToDisk(bool makeBackup, IfFileChanged ifChanged,
-                                       FileFailure& failure) {
-    // An image of a resource has no file on disk yet: it is looked for now.
-    DiskFile found;
-    DiskFile& disk = disk_ ? *disk_ : found;
-    if (!disk_) {
-        std::string error;
-        if (!found.Find(fileName_, error)) {
-            failure.message = "Could not write " + Quoted(fileName_) + ": " + error;
-            return SaveOutcome::Failed;
-        }
-        if (!found.OpenFolders(BackupName(fileName_), error)) {
-            failure.openForWriteFailed = true;
-            failure.message = "Could not write " + Quoted(found.FilePath()) + ": " + error;
-            return SaveOutcome::Failed;
-        }
-    }
-    if (makeBackup && disk.BackupIsTheFile()) {
-        failure.message = "Could not make the backup " + Quoted(disk.BackupPath()) +
-                          ": the backup would replace the file " + Quoted(fileName_) + " itself";
-        failure.advice = kRenameAdvice;
-        return SaveOutcome::Failed;
-    }
-    return disk.Replace({data_, length_}, makeBackup, ifChanged, fileName_, failure);
 }
 
 std::string FirmwareImage::BackupName(std::string_view path) {

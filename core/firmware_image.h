@@ -2,11 +2,13 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
-#include "core/disk_file.h"
-#include "core/notifier.h"
+#include "core/atomic_file.h"
+#include "core/file_failure.h"
+#include "core/file_on_disk.h"
 
 namespace tavlo {
 
@@ -15,7 +17,6 @@ namespace tavlo {
 class FirmwareImage {
 public:
     FirmwareImage();
-    explicit FirmwareImage(Notifier& notifier);
     FirmwareImage(const FirmwareImage&) = delete;
     FirmwareImage& operator=(const FirmwareImage&) = delete;
     ~FirmwareImage();
@@ -29,17 +30,16 @@ public:
     bool LoadFromResource(std::string_view resourceName, std::string_view resourceType,
                           const std::string& fileName);
 
-    // Writes the image to its file. The user's file is never lost: the new contents go to a
-    // temporary file that replaces the original only when it is complete, flushed and verified;
-    // with makeBackup the file on disk first becomes the ".bak" backup. A backup name that is the
-    // file's own entry (a file named like its backup, or a link to the backup name) stops the
-    // save before anything is written. A loaded image goes back to the file that Load read, in
-    // the folder Load found it in (a symbolic link named at Load stays, its target is replaced).
-    // When that file was changed or replaced on disk since, or the name given now leads to
-    // another file, the save writes nothing and says FileChanged, so the caller can ask the
-    // user; told to overwrite, it makes whatever stands at the file's name the backup and
-    // replaces it, a link put there included, which is replaced and never followed. Failures
-    // are shown through the notifier (except "nothing loaded").
+    // Writes the image to its file through AtomicFile: the user's file is never lost. With
+    // makeBackup what stands at the file's name becomes the ".bak" backup. A backup name that is
+    // the file's own entry (a file named like its backup, or a link to the backup name), a
+    // write-protected file and a write-protected backup stop the save before anything is
+    // written. A loaded image goes back to the file that Load read (a symbolic link named at
+    // Load stays, its target is replaced). When that file was changed or replaced on disk since,
+    // or its name or folder now lead elsewhere, the save writes nothing and says FileChanged, so
+    // the caller can ask the user; told to overwrite, it makes whatever stands at the file's
+    // name the backup and replaces it, a link put there included, which is replaced and never
+    // followed. Nothing is shown: LastFailure() says why a save failed.
     SaveOutcome Save(bool makeBackup, IfFileChanged ifChanged);
 
     // The same, keeping a changed file; true when saved.
@@ -68,6 +68,10 @@ public:
 
     // Why the last Load or Save failed, in plain words ("No such file or directory", ...).
     const std::string& LastError() const { return lastError_; }
+    // Why the last Save failed (or, FileChanged, what changed), for the caller's message.
+    const FileFailure& LastFailure() const { return lastFailure_; }
+    // Whether the last successful Save made a backup: none when the file was no longer on disk.
+    bool BackupMade() const { return backupMade_; }
 
     // The backup name of a path: the extension of its final component (a "." that is not the
     // path's very first character) replaced by ".bak", or ".bak" appended.
@@ -75,7 +79,6 @@ public:
 
 private:
     void Clear();
-    SaveOutcome WriteToDisk(bool makeBackup, IfFileChanged ifChanged, FileFailure& failure);
 
     bool modified_ = false;
     bool resourceBacked_ = false;
@@ -83,9 +86,10 @@ private:
     std::string fileName_;
     std::uint32_t length_ = 0;
     std::uint8_t* data_ = nullptr;  // owned unless resourceBacked_
-    Notifier* notifier_;
     std::string lastError_;
-    std::unique_ptr<DiskFile> disk_;  // the file Load read; none for a resource
+    FileFailure lastFailure_;
+    bool backupMade_ = false;
+    std::optional<FileAsRead> asRead_;  // the file Load read (then the last save wrote)
 };
 
 // First position in [data, data + length) where the pattern occurs with at least one byte of the

@@ -1,15 +1,13 @@
 #pragma once
 
-#include "core/notifier.h"
 #include "workflow/desktop_services.h"
 
 class QWidget;
 
 namespace tavlo {
 
-// Message boxes, questions and the file-open dialog of the desktop, owned by the main window;
-// the firmware image's own messages (a save that failed) come as plain boxes too.
-class QtDesktopServices : public DesktopServices, public Notifier {
+// Message boxes, questions and the file-open dialog of the desktop, owned by the main window.
+class QtDesktopServices : public DesktopServices {
 public:
     void SetOwner(QWidget* owner) { owner_ = owner; }
 
@@ -20,10 +18,6 @@ public:
     std::optional<std::string> GetOpenFileName(std::string_view initialName,
                                                std::span<const FileFilter> filters,
                                                std::string_view defaultExtension) override;
-
-    void ShowMessage(std::string_view title, std::string_view text) override {
-        ShowMessage(title, text, MessageIcon::None);
-    }
 
 private:
     QWidget* owner_ = nullptr;

@@ -12,7 +12,7 @@ namespace tavlo {
 void RunMainDialog(const std::string& programPath, const std::optional<std::string>& startupFile) {
     QtDesktopServices desktop;
     LinuxDesktopPrograms programs;
-    auto image = std::make_unique<FirmwareImage>(desktop);
+    auto image = std::make_unique<FirmwareImage>();
     auto dialog = std::make_unique<MainDialog>(programPath, *image, desktop, programs);
     dialog->SetStartupFile(startupFile);
     dialog->exec();  // Exit, Escape and the close box all end here; the result is not used

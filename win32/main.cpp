@@ -34,7 +34,7 @@ void Run() {
     // The program's own file locates the settings beside it, however it was started.
     const std::string programPath = tavlo::RunningExecutablePath().value_or("tavlo.exe");
     tavlo::Win32DesktopServices desktop;
-    tavlo::FirmwareImage image(desktop);
+    tavlo::FirmwareImage image;
     tavlo::Win32MainWindow window(programPath, image, desktop);
     window.SetStartupFile(StartupFile());
     window.Run();  // Exit, Escape and the close box all end here

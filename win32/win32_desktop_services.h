@@ -2,13 +2,12 @@
 
 #include <windows.h>
 
-#include "core/notifier.h"
 #include "workflow/desktop_services.h"
 
 namespace tavlo {
 
 // Message boxes, questions and the file-open dialog of Windows, owned by the main window.
-class Win32DesktopServices : public DesktopServices, public Notifier {
+class Win32DesktopServices : public DesktopServices {
 public:
     void SetOwner(HWND owner) { owner_ = owner; }
 
@@ -19,11 +18,6 @@ public:
     std::optional<std::string> GetOpenFileName(std::string_view initialName,
                                                std::span<const FileFilter> filters,
                                                std::string_view defaultExtension) override;
-
-    // The firmware image's own messages (a save that failed) come as plain boxes too.
-    void ShowMessage(std::string_view title, std::string_view text) override {
-        ShowMessage(title, text, MessageIcon::None);
-    }
 
 private:
     int Box(std::string_view title, std::string_view text, UINT type);

@@ -10,6 +10,7 @@
 #include "core/version_info.h"
 #include "settings/settings_keys.h"
 #include "workflow/desktop_services.h"
+#include "workflow/save_failure_message.h"
 #include "workflow/search_loop.h"
 
 namespace tavlo {
@@ -234,16 +235,21 @@ bool MainWindowFlow::SettlePendingPatch(std::string_view whatNoDoes) {
         case YesNoCancel::Yes:
             break;
     }
-    // A failure is reported by the image; the command goes on.
-    if (image_.Save(true, IfFileChanged::Keep) == SaveOutcome::FileChanged) {
+    SaveOutcome saved = image_.Save(true, IfFileChanged::Keep);
+    if (saved == SaveOutcome::FileChanged) {
         // Someone else's change is overwritten only when the user says so; No keeps the patch in
         // memory and the window as it is.
         if (!desktop_.AskYesNoDefaultNo(kChangedTitle, FormatMessage(kChangedText, {fileName}))) {
             return false;
         }
-        image_.Save(true, IfFileChanged::Overwrite);
+        saved = image_.Save(true, IfFileChanged::Overwrite);
     }
     ShowPatchState();
+    // A failed save keeps the window and the patch, so the user can free the file and try again.
+    if (saved != SaveOutcome::Saved) {
+        ShowSaveFailure(desktop_, image_.LastFailure());
+        return false;
+    }
     return true;
 }
 

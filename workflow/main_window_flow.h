@@ -103,7 +103,8 @@ private:
     void PutField(MainField field, std::string_view text);
     void ShowMessage(std::string_view title, std::string_view text);
     // Asks whether to save a patch not saved yet, and saves on Yes. False when the window is to
-    // stay as it is: Cancel, or No to overwriting a file that changed on disk. `whatNoDoes`
+    // stay as it is: Cancel, No to overwriting a file that changed on disk, or a save that
+    // failed (its message shown), with the patch still pending. `whatNoDoes`
     // ends the question's text: what No leads to.
     bool SettlePendingPatch(std::string_view whatNoDoes);
     void ShowPatchState();

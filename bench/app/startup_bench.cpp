@@ -46,7 +46,7 @@ int RunMainChild(int argc, char** argv) {
     QApplication app(argc, argv);
     tavlo::QtDesktopServices desktop;
     tavlo::LinuxDesktopPrograms programs;
-    tavlo::FirmwareImage image(desktop);
+    tavlo::FirmwareImage image;
     tavlo::MainDialog dialog((std::filesystem::current_path() / "tavlo").string(), image, desktop,
                              programs);
     return ShowAndReport(dialog);

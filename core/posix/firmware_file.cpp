@@ -46,9 +46,4 @@ UniqueFd OpenFirmwareFile(const std::string& path, std::uint32_t& size, std::str
     return OpenAt(AT_FDCWD, path, 0, size, error);
 }
 
-UniqueFd OpenFirmwareFileIn(int folderFd, const std::string& name, std::uint32_t& size,
-                            std::string& error) {
-    return OpenAt(folderFd, name, O_NOFOLLOW, size, error);
-}
-
 }  // namespace tavlo

@@ -13,9 +13,4 @@ namespace tavlo {
 // and `error` says why in plain words.
 UniqueFd OpenFirmwareFile(const std::string& path, std::uint32_t& size, std::string& error);
 
-// The same for `name` inside the folder `folderFd`, taking a symbolic link at the name for no
-// firmware file ("Too many levels of symbolic links").
-UniqueFd OpenFirmwareFileIn(int folderFd, const std::string& name, std::uint32_t& size,
-                            std::string& error);
-
 }  // namespace tavlo

@@ -13,7 +13,7 @@ FileInPieces::FileInPieces() : held_(std::make_unique<Held>()) {}
 FileInPieces::~FileInPieces() = default;
 
 bool FileInPieces::Open(const std::string& path, std::uint32_t& size, std::string& error) {
-    held_->file = OpenFirmwareFile(Wide(path), size, error);
+    held_->file = OpenFirmwareFile(SystemPath(path), size, error);
     held_->next = 0;
     return held_->file.IsOpen();
 }

@@ -10,15 +10,17 @@ SmallFile ReadSmallFile(const std::string& path, std::size_t maxSize) {
     const std::wstring wide = Wide(path);
     const DWORD attributes = GetFileAttributesW(wide.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-        return SmallFile::Unread(SmallFile::Result::Refused, ErrorText(EISDIR));
+        return SmallFile::Unread(SmallFile::Result::Refused,
+                                 WinErrorText(ERROR_DIRECTORY_NOT_SUPPORTED));
     }
     UniqueHandle file(CreateFileW(wide.c_str(), GENERIC_READ,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.IsOpen()) {
         SmallFile failed;
-        failed.errorNumber = ErrnoOf(GetLastError());
-        failed.problem = ErrorText(failed.errorNumber);
+        const DWORD error = GetLastError();
+        failed.errorNumber = ErrnoOf(error);
+        failed.problem = WinErrorText(error);
         return failed;
     }
     // A pipe or a device ("CON", "NUL") is no file to read whole.

@@ -3,7 +3,9 @@
 #include <cerrno>
 #include <cstring>
 #include <limits>
-#include <random>
+#include <string>
+
+#include "core/windows1252.h"
 
 namespace tavlo {
 
@@ -63,12 +65,62 @@ int ErrnoOf(DWORD error) {
 }
 
 std::string WinErrorText(DWORD error) {
-    return ErrorText(ErrnoOf(error));
+    wchar_t* text = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::wstring words(text != nullptr ? text : L"", length);
+    LocalFree(text);
+    // "Access is denied.\r\n": a cause goes at the end of a line of its own.
+    while (!words.empty() && (words.back() == L'\r' || words.back() == L'\n' ||
+                              words.back() == L' ' || words.back() == L'.')) {
+        words.pop_back();
+    }
+    if (words.empty()) {
+        return "Error " + std::to_string(error);
+    }
+    // Messages are Windows-1252, as every text of the program is.
+    return PathForMessage(Utf8(words));
 }
 
-std::string ErrorText(int error) {
-    // The C runtime's words, which are those of the Linux build for the causes that matter.
-    return std::strerror(error);
+sys::FileError FileErrorOf(DWORD error) {
+    using Kind = sys::FileError::Kind;
+    Kind kind = Kind::Other;
+    switch (error) {
+        case 0:
+            return {};
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+            kind = Kind::NotFound;
+            break;
+        case ERROR_FILE_EXISTS:
+        case ERROR_ALREADY_EXISTS:
+            kind = Kind::Exists;
+            break;
+        case ERROR_ACCESS_DENIED:
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+        case ERROR_WRITE_PROTECT:
+        case ERROR_FILE_READ_ONLY:
+            kind = Kind::Denied;
+            break;
+        case ERROR_DIRECTORY_NOT_SUPPORTED:
+            kind = Kind::IsFolder;
+            break;
+        case ERROR_CANT_RESOLVE_FILENAME:
+            kind = Kind::TooManyLinks;
+            break;
+        // A file system without hard links (FAT), or another volume.
+        case ERROR_INVALID_FUNCTION:
+        case ERROR_NOT_SUPPORTED:
+        case ERROR_NOT_SAME_DEVICE:
+        case ERROR_TOO_MANY_LINKS:
+            kind = Kind::NoHardLinks;
+            break;
+        default:
+            break;
+    }
+    return {kind, WinErrorText(error)};
 }
 
 UniqueHandle& UniqueHandle::operator=(UniqueHandle&& other) noexcept {
@@ -92,41 +144,31 @@ void UniqueHandle::Reset() {
     handle_ = INVALID_HANDLE_VALUE;
 }
 
-DWORD StampOf(HANDLE file, WinFileStamp& stamp) {
+DWORD StampOf(HANDLE file, sys::FileStamp& stamp) {
     BY_HANDLE_FILE_INFORMATION info;
-    if (!GetFileInformationByHandle(file, &info)) {
+    FILE_BASIC_INFO times;
+    if (!GetFileInformationByHandle(file, &info) ||
+        !GetFileInformationByHandleEx(file, FileBasicInfo, &times, sizeof times)) {
         return GetLastError();
     }
+    using Type = sys::FileStamp::Type;
+    stamp.type = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0       ? Type::Folder
+                 : (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 ? Type::Link
+                 : GetFileType(file) == FILE_TYPE_DISK                         ? Type::File
+                                                                               : Type::Other;
     stamp.volume = info.dwVolumeSerialNumber;
     stamp.index = (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow;
-    stamp.attributes = info.dwFileAttributes;
     stamp.size = (std::uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow;
-    stamp.modified = (std::uint64_t{info.ftLastWriteTime.dwHighDateTime} << 32) |
-                     info.ftLastWriteTime.dwLowDateTime;
+    stamp.modified = times.LastWriteTime.QuadPart;
+    stamp.changed = times.ChangeTime.QuadPart;
     stamp.links = info.nNumberOfLinks;
     return 0;
-}
-
-DWORD StampAt(const std::wstring& path, WinFileStamp& stamp) {
-    // No access rights asked: a file the user may not read still tells who it is. Backup
-    // semantics open a folder too, and an open reparse point is the link, not its target.
-    UniqueHandle handle(CreateFileW(
-        path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-    if (!handle.IsOpen()) {
-        return GetLastError();
-    }
-    return StampOf(handle.Get(), stamp);
-}
-
-bool IsNotFound(DWORD error) {
-    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
 UniqueHandle OpenFirmwareFile(const std::wstring& path, std::uint32_t& size, std::string& error) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-        error = ErrorText(EISDIR);
+        error = WinErrorText(ERROR_DIRECTORY_NOT_SUPPORTED);
         return UniqueHandle();
     }
     UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ,
@@ -187,39 +229,19 @@ DWORD WriteAll(HANDLE file, const std::uint8_t* data, std::size_t size) {
     return 0;
 }
 
-std::wstring FullPath(const std::wstring& path) {
-    const DWORD n = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    if (n == 0) {
-        return path;
+std::wstring SystemPath(const std::string& utf8) {
+    const std::wstring wide = Wide(utf8);
+    if (wide.empty() || wide.starts_with(L"\\\\?\\")) {
+        return wide;
     }
+    const DWORD n = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
     std::wstring full(n, L'\0');
-    const DWORD written = GetFullPathNameW(path.c_str(), n, full.data(), nullptr);
-    full.resize(written);
-    return full;
-}
-
-std::wstring FolderOf(const std::wstring& fullPath) {
-    const std::size_t separator = fullPath.find_last_of(L"\\/");
-    if (separator == std::wstring::npos) {
-        return L".";
+    full.resize(n == 0 ? 0 : GetFullPathNameW(wide.c_str(), n, full.data(), nullptr));
+    if (full.empty()) {
+        return wide;
     }
-    // "C:\" keeps its separator: "C:" alone is the drive's current folder.
-    return fullPath.substr(0, separator == 2 && fullPath[1] == L':' ? 3 : separator);
-}
-
-std::wstring FinalComponentOf(const std::wstring& fullPath) {
-    const std::size_t separator = fullPath.find_last_of(L"\\/");
-    return separator == std::wstring::npos ? fullPath : fullPath.substr(separator + 1);
-}
-
-std::wstring TemporaryBeside(const std::wstring& path) {
-    static std::mt19937 random{std::random_device{}() ^ GetCurrentProcessId()};
-    static const wchar_t digits[] = L"0123456789abcdefghijklmnopqrstuvwxyz";
-    std::wstring name = path + L".tavlo-";
-    for (int i = 0; i < 8; ++i) {
-        name += digits[random() % 36];
-    }
-    return name;
+    // "\\server\share\..." is "\\?\UNC\server\share\...".
+    return full.starts_with(L"\\\\") ? L"\\\\?\\UNC\\" + full.substr(2) : L"\\\\?\\" + full;
 }
 
 }  // namespace tavlo

@@ -1,5 +1,10 @@
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -205,6 +210,62 @@ TEST_F(CliInfoPreview, MagTakesOneOrTwoValuesAndVersionAnswers) {
 
 TEST_F(CliInfoPreview, PreviewNeedsAnOutputFile) {
     EXPECT_EQ(RunCli({"preview", firmware}).exitCode, 2);
+}
+
+// The picture goes through the one safe save: never onto the firmware file or its backup, never
+// into anything but a regular file (a pipe is not waited on), and a picture that is there is
+// replaced whole.
+struct OutRow {
+    const char* rule;
+    const char* out;  // in the test's folder
+    bool makeFolder;  // a folder stands at the name
+    bool makeLink;    // a symbolic link to the firmware file stands at the name
+    bool makePipe;    // a named pipe stands at the name
+    int exitCode;
+    const char* said;  // part of what stderr says
+};
+
+TEST_F(CliInfoPreview, PreviewOutIsWrittenWholeAndNeverOverTheFirmware) {
+    const OutRow rows[] = {
+        {"the firmware file itself", "unit.rgn", false, false, false, 3, "the firmware file"},
+        {"the firmware file's backup name", "unit.bak", false, false, false, 3, "backup"},
+        {"a link to the firmware file", "link.png", false, true, false, 3, "the firmware file"},
+        {"a folder", "pictures", true, false, false, 3, "cannot write"},
+        {"a named pipe", "pipe.png", false, false, true, 3, "Not a regular file"},
+        {"a picture that is there", "old.png", false, false, false, 0, ""},
+    };
+    WriteFile(dir.File("old.png"), "an older picture");
+    for (const OutRow& row : rows) {
+        SCOPED_TRACE(row.rule);
+        const std::string out = dir.File(row.out);
+#ifdef _WIN32
+        if (row.makeLink || row.makePipe) {
+            continue;  // Wine makes neither
+        }
+#else
+        if (row.makePipe) {
+            ASSERT_EQ(::mkfifo(out.c_str(), 0600), 0);
+        }
+#endif
+        if (row.makeFolder) {
+            std::filesystem::create_directory(PathOf(out));
+        }
+        if (row.makeLink) {
+            std::filesystem::create_symlink(PathOf(firmware), PathOf(out));
+        }
+        const ProcessResult r = RunCli({"preview", firmware, "--out", out}, {}, 20);
+        EXPECT_EQ(r.exitCode, row.exitCode) << r.err;
+        EXPECT_NE(r.err.find(row.said), std::string::npos) << r.err;
+        EXPECT_EQ(ReadFile(firmware), image);
+        if (row.exitCode == 0) {
+            EXPECT_EQ(ReadFile(out).rfind("\x89PNG", 0), 0u);
+        }
+    }
+    std::vector<std::string> names = Names(dir.Path());
+    std::erase_if(
+        names, [](const std::string& name) { return name.find(".tavlo-") == std::string::npos; });
+    EXPECT_TRUE(names.empty()) << names.front();
+    EXPECT_FALSE(FileExists(dir.File("unit.bak")));
 }
 
 }  // namespace

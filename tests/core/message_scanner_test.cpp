@@ -1,4 +1,5 @@
 #include "core/message_scanner.h"
+#include "core/file_system.h"
 
 #include <gtest/gtest.h>
 
@@ -144,7 +145,8 @@ TEST_F(MessageScannerTest, AFileThatCannotBeReadIsAnError) {
         ADD_FAILURE() << "visited";
     };
     EXPECT_FALSE(scanner.Scan(dir.File("missing.rgn"), "WARNING", kHeadLimit, never));
-    EXPECT_EQ(scanner.LastError(), "No such file or directory");
+    // The system's own words: "No such file or directory" on Linux, Windows' on Windows.
+    EXPECT_EQ(scanner.LastError(), sys::ErrorOf(sys::FileError::Kind::NotFound).text);
     EXPECT_FALSE(scanner.Scan(dir.Path().string(), "WARNING", kHeadLimit, never));
     EXPECT_FALSE(scanner.LastError().empty());
 }

@@ -72,16 +72,15 @@ void CheckSameFile(const SameFileRow& row) {
     for (const SymbolicLink& link : row.links) {
         fs::create_symlink(link.target, dir.Path() / link.name);
     }
-    RecordingNotifier notifier;
-    FirmwareImage image(notifier);
+    FirmwareImage image;
     const std::string patched = LoadAndPatch(image, dir.File(row.loaded));
     const std::vector<std::string> names = Names(dir.Path());
 
     EXPECT_EQ(image.Save(true, IfFileChanged::Overwrite), SaveOutcome::Failed);
-    ASSERT_EQ(notifier.messages.size(), 1u);
-    const std::string& text = notifier.messages[0].second;
-    EXPECT_NE(text.find("the backup would replace the file"), std::string::npos) << text;
-    EXPECT_NE(text.find("rename the file"), std::string::npos) << text;
+    const FileFailure& failure = image.LastFailure();
+    EXPECT_NE(failure.message.find("the backup would replace the file"), std::string::npos)
+        << failure.message;
+    EXPECT_NE(failure.advice.find("rename the file"), std::string::npos) << failure.advice;
     EXPECT_EQ(ReadFile(dir.File(row.file)), kOriginal);
     EXPECT_EQ(Names(dir.Path()), names);
 
@@ -134,6 +133,7 @@ TEST(BackupIsAnotherNameOfTheFile, TheOriginalBecomesTheBackup) {
 // was loaded, so any change now shows in its time unless the change puts the time back.
 enum class Change {
     RewrittenInPlace,      // same file, same size, other bytes
+    RewrittenTimeKept,     // the same, its time put back (dd conv=notrunc, touch -r)
     GrownTimeKept,         // same file, one byte longer, time put back
     TouchedOnly,           // same bytes, new time
     ReplacedByACopy,       // another file with the same bytes and time, renamed over it
@@ -149,6 +149,7 @@ struct ChangedRow {
 
 const ChangedRow kChangedRows[] = {
     {"rewritten in place", "real.rgn", Change::RewrittenInPlace},
+    {"rewritten in place, its time put back", "real.rgn", Change::RewrittenTimeKept},
     {"grown, its time put back", "real.rgn", Change::GrownTimeKept},
     {"touched", "real.rgn", Change::TouchedOnly},
     {"replaced by a copy with the same bytes and time", "real.rgn", Change::ReplacedByACopy},
@@ -163,6 +164,13 @@ void ChangeOnDisk(const TempDir& dir, Change change, timespec loadedTime) {
         case Change::RewrittenInPlace: {
             std::fstream file(real, std::ios::in | std::ios::out | std::ios::binary);
             EXPECT_TRUE(file.put('H'));
+            break;
+        }
+        case Change::RewrittenTimeKept: {
+            std::fstream file(real, std::ios::in | std::ios::out | std::ios::binary);
+            EXPECT_TRUE(file.put('H'));
+            file.close();
+            SetModified(real, loadedTime);
             break;
         }
         case Change::GrownTimeKept:
@@ -197,8 +205,7 @@ TEST(FileChangedSinceLoad, IsLeftAloneUnlessOverwriteIsAskedForAndNeverWrittenTh
         SetModified(real, {ModifiedAt(real).tv_sec - 3600, 0});
         WriteFile(dir.File("notes.txt"), kNotes);
         fs::create_symlink("real.rgn", dir.File("link.rgn"));
-        RecordingNotifier notifier;
-        FirmwareImage image(notifier);
+        FirmwareImage image;
         const std::string loaded = dir.File(row.loaded);
         const std::string patched = LoadAndPatch(image, loaded);
         ChangeOnDisk(dir, row.change, ModifiedAt(real));
@@ -207,7 +214,6 @@ TEST(FileChangedSinceLoad, IsLeftAloneUnlessOverwriteIsAskedForAndNeverWrittenTh
         const std::vector<std::string> names = Names(dir.Path());
 
         EXPECT_EQ(image.Save(true, IfFileChanged::Keep), SaveOutcome::FileChanged);
-        EXPECT_TRUE(notifier.messages.empty());
         EXPECT_NE(image.LastError().find("changed"), std::string::npos) << image.LastError();
         EXPECT_EQ(ReadFile(loaded), atName);
         EXPECT_EQ(Names(dir.Path()), names);
@@ -218,10 +224,72 @@ TEST(FileChangedSinceLoad, IsLeftAloneUnlessOverwriteIsAskedForAndNeverWrittenTh
         // becomes the backup, and nothing is written through a link.
         EXPECT_EQ(image.Save(true, IfFileChanged::Overwrite), SaveOutcome::Saved)
             << image.LastError();
-        EXPECT_TRUE(notifier.messages.empty());
         EXPECT_EQ(ReadFile(real), patched);
         EXPECT_EQ(ReadFile(FirmwareImage::BackupName(loaded)), replaced);
         EXPECT_EQ(ReadFile(dir.File("notes.txt")), kNotes);
+    }
+}
+
+// The folder that holds the file is swapped for another between loading and saving: the save
+// writes into neither folder.
+struct FolderSwapRow {
+    const char* rule;
+    const char* loaded;  // below the test's folder
+    bool byLink;         // "cur" is a link that is pointed at another folder; else "work" is
+                         // moved away and a new folder made under its name
+};
+
+const FolderSwapRow kFolderSwapRows[] = {
+    {"the folder moved away and a new one made under its name", "work/unit.rgn", false},
+    {"a link to the folder pointed at another folder", "cur/unit.rgn", true},
+};
+
+TEST(FolderSwapped, IsAChangeAndNothingIsWritten) {
+    for (const FolderSwapRow& row : kFolderSwapRows) {
+        SCOPED_TRACE(row.rule);
+        TempDir dir;
+        for (const char* folder : {"work", "other"}) {
+            fs::create_directory(dir.Path() / folder);
+            WriteFile(dir.File(std::string(folder) + "/unit.rgn"), kOriginal);
+        }
+        fs::create_directory_symlink("work", dir.Path() / "cur");
+        FirmwareImage image;
+        LoadAndPatch(image, dir.File(row.loaded));
+        if (row.byLink) {
+            fs::remove(dir.Path() / "cur");
+            fs::create_directory_symlink("other", dir.Path() / "cur");
+        } else {
+            fs::rename(dir.Path() / "work", dir.Path() / "work.old");
+            fs::create_directory(dir.Path() / "work");
+        }
+        EXPECT_EQ(image.Save(true, IfFileChanged::Keep), SaveOutcome::FileChanged);
+        EXPECT_NE(image.LastError().find("folder"), std::string::npos) << image.LastError();
+        for (const char* folder : {"work.old", "other"}) {
+            if (fs::exists(dir.Path() / folder)) {
+                EXPECT_EQ(Names(dir.Path() / folder), std::vector<std::string>{"unit.rgn"});
+                EXPECT_EQ(ReadFile(dir.File(std::string(folder) + "/unit.rgn")), kOriginal);
+            }
+        }
+    }
+}
+
+// What changes the file's change time but not its contents is no change to keep.
+TEST(NotAChange, NewPermissionBitsOrASecondNameLetTheSaveGoOn) {
+    for (const bool secondName : {false, true}) {
+        SCOPED_TRACE(secondName ? "a second name" : "new permission bits");
+        TempDir dir;
+        const std::string file = dir.File("unit.rgn");
+        WriteFile(file, kOriginal);
+        FirmwareImage image;
+        const std::string patched = LoadAndPatch(image, file);
+        if (secondName) {
+            fs::create_hard_link(file, dir.File("elsewhere.rgn"));
+        } else {
+            fs::permissions(file, fs::perms::others_read, fs::perm_options::remove);
+        }
+        EXPECT_EQ(image.Save(true, IfFileChanged::Keep), SaveOutcome::Saved) << image.LastError();
+        EXPECT_EQ(ReadFile(file), patched);
+        EXPECT_EQ(ReadFile(dir.File("unit.bak")), kOriginal);
     }
 }
 
@@ -243,28 +311,23 @@ void CheckOpenForWrite(const OpenForWriteRow& row) {
     fs::create_directory(dir.Path() / "gps");
     const std::string path = dir.File("gps/" + row.name);
     WriteFile(path, kOriginal);
-    RecordingNotifier notifier;
-    FirmwareImage image(notifier);
+    FirmwareImage image;
     LoadAndPatch(image, path);
     if (row.folderRemoved) {
         fs::remove_all(dir.Path() / "gps");
     }
     EXPECT_FALSE(image.Save(true));
-    ASSERT_EQ(notifier.messages.size(), 1u);
-    const std::string& text = notifier.messages[0].second;
-    const std::size_t lineEnd = text.find('\n');
-    ASSERT_NE(lineEnd, std::string::npos) << text;
-    EXPECT_EQ(text.substr(0, lineEnd), "Open for write failed");
+    const FileFailure& failure = image.LastFailure();
+    EXPECT_TRUE(failure.openForWriteFailed);
     const std::string cause = std::strerror(row.cause);
-    EXPECT_TRUE(text.ends_with(": " + cause)) << text;
-    EXPECT_EQ(text.find('\n', lineEnd + 1), std::string::npos) << text;
+    EXPECT_TRUE(failure.message.ends_with(": " + cause)) << failure.message;
     if (!row.folderRemoved) {
         EXPECT_EQ(ReadFile(path), kOriginal);
         EXPECT_EQ(Names(dir.Path() / "gps"), std::vector<std::string>{row.name});
     }
 }
 
-TEST(OpenForWriteFailed, TheCauseFollowsOnItsOwnLine) {
+TEST(OpenForWriteFailed, NamesTheCause) {
     for (const OpenForWriteRow& row : kOpenForWriteRows) {
         SCOPED_TRACE(row.rule);
         CheckOpenForWrite(row);

@@ -1,3 +1,5 @@
+#include <windows.h>
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -24,7 +26,15 @@ struct Row {
     SaveOutcome outcome;
     bool fileIsNew;
     const char* messagePart;  // in the message shown, when the save failed
+    bool holdOpen = false;    // another program holds the file open, sharing it for everything
 };
+
+// What another program does that holds a file open: a sync client, a virus scanner.
+HANDLE HoldOpen(const std::string& file) {
+    return CreateFileW(PathOf(file).c_str(), GENERIC_READ,
+                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
 
 TEST(WindowsSave, KeepsTheFileAndItsBackupWhateverFails) {
     const Row rows[] = {
@@ -38,7 +48,7 @@ TEST(WindowsSave, KeepsTheFileAndItsBackupWhateverFails) {
          [](const TempDir&, const std::string& file, const std::string&) {
              fs::permissions(PathOf(file), fs::perms::owner_write, fs::perm_options::remove);
          },
-         SaveOutcome::Failed, false, "Open for write failed"},
+         SaveOutcome::Failed, false, "The file is write-protected"},
         {"a backup name that is a folder stops the save", "folder.rgn",
          [](const TempDir&, const std::string&, const std::string& backup) {
              fs::remove(PathOf(backup));
@@ -52,6 +62,13 @@ TEST(WindowsSave, KeepsTheFileAndItsBackupWhateverFails) {
          SaveOutcome::FileChanged, false, ""},
         {"a backup name that is the file itself (another spelling)", "twice.BAK", nullptr,
          SaveOutcome::Failed, false, "the backup would replace the file"},
+        {"a read-only backup is refused, naming it and what to do", "robackup.rgn",
+         [](const TempDir&, const std::string&, const std::string& backup) {
+             fs::permissions(PathOf(backup), fs::perms::owner_write, fs::perm_options::remove);
+         },
+         SaveOutcome::Failed, false, "make it writable"},
+        {"a file held open by another program keeps its old backup", "held.rgn", nullptr,
+         SaveOutcome::Failed, false, "close it there", true},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.rule);
@@ -61,8 +78,7 @@ TEST(WindowsSave, KeepsTheFileAndItsBackupWhateverFails) {
         WriteFile(backup, kOldBackup);
         WriteFile(file, kOld);  // over the backup, where the two names are one file
         const bool backupIsTheFile = fs::equivalent(PathOf(file), PathOf(backup));
-        RecordingNotifier notifier;
-        FirmwareImage image(notifier);
+        FirmwareImage image;
         ASSERT_TRUE(image.Load(file)) << image.LastError();
         ASSERT_TRUE(image.LocateMessage("WARNING"));
         image.ReplaceMessage("NEW OWNER");
@@ -70,9 +86,16 @@ TEST(WindowsSave, KeepsTheFileAndItsBackupWhateverFails) {
         const std::string before =
             row.fault ? (row.fault(dir, file, backup), ReadFile(file)) : kOld;
 
+        const HANDLE held = row.holdOpen ? HoldOpen(file) : INVALID_HANDLE_VALUE;
         EXPECT_EQ(image.Save(true, IfFileChanged::Keep), row.outcome) << image.LastError();
+        if (held != INVALID_HANDLE_VALUE) {
+            CloseHandle(held);
+        }
 
         fs::permissions(PathOf(file), fs::perms::owner_write, fs::perm_options::add);
+        if (fs::is_regular_file(PathOf(backup))) {
+            fs::permissions(PathOf(backup), fs::perms::owner_write, fs::perm_options::add);
+        }
         EXPECT_EQ(ReadFile(file), row.fileIsNew ? written : before);
         if (row.outcome == SaveOutcome::Saved) {
             EXPECT_EQ(ReadFile(backup), kOld);
@@ -80,9 +103,11 @@ TEST(WindowsSave, KeepsTheFileAndItsBackupWhateverFails) {
             EXPECT_EQ(ReadFile(backup), kOldBackup);
         }
         if (row.outcome == SaveOutcome::Failed) {
-            ASSERT_EQ(notifier.messages.size(), 1u);
-            EXPECT_NE(notifier.messages[0].second.find(row.messagePart), std::string::npos)
-                << notifier.messages[0].second;
+            const FileFailure& failure = image.LastFailure();
+            const std::string text = failure.message + "\n" + failure.advice;
+            EXPECT_NE(text.find(row.messagePart), std::string::npos) << text;
+            // Windows' own words for the cause, never the C library's.
+            EXPECT_EQ(text.find("Permission denied"), std::string::npos) << text;
         }
         // Only the file and its backup (or the folder at the backup's name) are left.
         EXPECT_LE(Names(dir.Path()).size(), 2u);
@@ -108,8 +133,7 @@ TEST(WindowsSave, AFolderThatVanishedFailsWithoutLosingTheFile) {
     fs::create_directory(dir.Path() / "inner");
     const std::string file = dir.File("inner/gone.rgn");
     WriteFile(file, kOld);
-    RecordingNotifier notifier;
-    FirmwareImage image(notifier);
+    FirmwareImage image;
     ASSERT_TRUE(image.Load(file));
     fs::rename(dir.Path() / "inner", dir.Path() / "moved");
     EXPECT_EQ(image.Save(true, IfFileChanged::Keep), SaveOutcome::Failed);

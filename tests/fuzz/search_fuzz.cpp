@@ -17,7 +17,6 @@
 #include <vector>
 
 #include "core/firmware_image.h"
-#include "core/notifier.h"
 #include "fuzz_support.h"
 
 namespace {
@@ -54,23 +53,17 @@ const std::uint8_t* ExpectedByteMatch(const std::uint8_t* data, std::size_t leng
     return nullptr;
 }
 
-class SilentNotifier : public tavlo::Notifier {
-public:
-    void ShowMessage(std::string_view, std::string_view) override {}
-};
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static InputFile input;
-    static SilentNotifier notifier;
     FuzzedDataProvider provider(data, size);
     const std::string searchText = provider.ConsumeRandomLengthString(40);
     const std::string newText = provider.ConsumeRandomLengthString(80);
     const int findNextSteps = provider.ConsumeIntegralInRange(0, 8);
     const std::vector<std::uint8_t> bytes = provider.ConsumeRemainingBytes<std::uint8_t>();
 
-    tavlo::FirmwareImage image(notifier);
+    tavlo::FirmwareImage image;
     FUZZ_CHECK(image.Load(input.Write(bytes.data(), bytes.size())));
     const std::size_t length = bytes.size();
     FUZZ_CHECK(image.Length() == length);

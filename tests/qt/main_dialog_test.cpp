@@ -74,7 +74,7 @@ struct Window {
     ScopedEnv dataHome{"XDG_DATA_HOME", dir.File("data").c_str()};
     QtDesktopServices desktop;
     LinuxDesktopPrograms programs;
-    FirmwareImage image{desktop};
+    FirmwareImage image;
     MainDialog dialog{dir.File("tavlo"), image, desktop, programs};
 };
 

@@ -128,7 +128,7 @@ int main(int argc, char** argv) {
 
     tavlo::QtDesktopServices desktop;
     tavlo::LinuxDesktopPrograms programs;
-    tavlo::FirmwareImage image(desktop);
+    tavlo::FirmwareImage image;
     tavlo::MainDialog dialog(work.File("tavlo"), image, desktop, programs);
     dialog.show();
     if (!QTest::qWaitForWindowExposed(&dialog)) {

@@ -9,6 +9,7 @@
 #include "core/firmware_image.h"
 #include "fault_fixture.h"
 #include "support/cli_test_support.h"
+#include "workflow/save_failure_message.h"
 
 namespace tavlo::test {
 namespace {
@@ -33,16 +34,14 @@ protected:
     const std::string file = disk.File("firmware.rgn");
     const std::string backup = disk.File("firmware.bak");
     const std::string original = FirmwareBytes(kImageSize);
-    RecordingNotifier notifier;
-    FirmwareImage image{notifier};
+    FirmwareImage image;
 };
 
 TEST_F(FullDisk, NoRoomForTheNewContentsKeepsTheFile) {
     LoadAndPatch(image, file);
     EXPECT_FALSE(image.Save(true));
-    const std::vector<std::pair<std::string, std::string>> expected = {
-        {"Tavlo", "Could not write '" + file + "': No space left on device"}};
-    EXPECT_EQ(notifier.messages, expected);
+    EXPECT_EQ(SaveFailureText(image.LastFailure()),
+              "Could not write '" + file + "': No space left on device");
     EXPECT_EQ(ReadFile(file), original);
     EXPECT_EQ(Names(disk.Path()), std::vector<std::string>{"firmware.rgn"});
 }
@@ -53,9 +52,7 @@ TEST_F(FullDisk, NotOneByteFreeKeepsTheFileAndTheOldBackup) {
     LoadAndPatch(image, file);
     disk.Fill("filler");
     EXPECT_FALSE(image.Save(true));
-    ASSERT_EQ(notifier.messages.size(), 1u);
-    EXPECT_EQ(notifier.messages[0].first, "Tavlo");
-    EXPECT_NE(notifier.messages[0].second.find("No space left on device"), std::string::npos);
+    EXPECT_NE(image.LastError().find("No space left on device"), std::string::npos);
     EXPECT_EQ(ReadFile(file), original);
     EXPECT_EQ(ReadFile(backup), oldBackup);
     EXPECT_EQ(Names(disk.Path()),
@@ -65,7 +62,7 @@ TEST_F(FullDisk, NotOneByteFreeKeepsTheFileAndTheOldBackup) {
 TEST_F(FullDisk, SaveWithoutBackupKeepsTheFileToo) {
     LoadAndPatch(image, file);
     EXPECT_FALSE(image.Save(false));
-    EXPECT_EQ(notifier.messages.size(), 1u);
+    EXPECT_NE(image.LastError().find("No space left on device"), std::string::npos);
     EXPECT_EQ(ReadFile(file), original);
     EXPECT_EQ(Names(disk.Path()), std::vector<std::string>{"firmware.rgn"});
 }
@@ -79,9 +76,7 @@ TEST_F(FullDisk, SaveSucceedsOnceThereIsRoomAgain) {
     EXPECT_FALSE(image.Save(true));
     EXPECT_EQ(ReadFile(file), small);
     fs::remove(disk.File("filler"));
-    notifier.messages.clear();
     EXPECT_TRUE(image.Save(true)) << image.LastError();
-    EXPECT_TRUE(notifier.messages.empty());
     EXPECT_EQ(ReadFile(file), PatchedBytes(small));
     EXPECT_EQ(ReadFile(backup), small);
     EXPECT_EQ(Names(disk.Path()), (std::vector<std::string>{"firmware.bak", "firmware.rgn"}));
@@ -95,6 +90,17 @@ TEST_F(FullDisk, CliSaysWhyAndExitsWithAFileError) {
         << result.err;
     EXPECT_EQ(ReadFile(file), original);
     EXPECT_EQ(Names(disk.Path()), std::vector<std::string>{"firmware.rgn"});
+}
+
+TEST_F(FullDisk, CliPreviewLeavesNoTruncatedPicture) {
+    const std::string picture = disk.File("preview.png");
+    WriteFile(picture, "the older picture");
+    disk.Fill("filler");
+    const ProcessResult result = RunCli({"preview", file, "--out", picture});
+    EXPECT_EQ(result.exitCode, 3);
+    EXPECT_NE(result.err.find("No space left on device"), std::string::npos) << result.err;
+    EXPECT_EQ(ReadFile(picture), "the older picture");
+    EXPECT_TRUE(TemporaryNames(disk.Path()).empty());
 }
 
 }  // namespace

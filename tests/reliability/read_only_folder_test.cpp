@@ -15,16 +15,12 @@
 #include "core/firmware_image.h"
 #include "fault_fixture.h"
 #include "support/cli_test_support.h"
+#include "workflow/save_failure_message.h"
 
 namespace tavlo::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-// "Open for write failed" under "Tavlo", and the cause on the line below.
-std::vector<std::pair<std::string, std::string>> OpenForWriteFailed(const FirmwareImage& image) {
-    return {{"Tavlo", "Open for write failed\n" + image.LastError()}};
-}
 
 class ReadOnlyFolder : public ::testing::Test {
 protected:
@@ -73,13 +69,12 @@ protected:
     std::string backup;
     const std::string original = FirmwareBytes(64 * 1024);
     const std::string oldBackup = FirmwareBytes(1000, 10);
-    RecordingNotifier notifier;
-    FirmwareImage image{notifier};
+    FirmwareImage image;
 };
 
 TEST_F(ReadOnlyFolder, SaveWithBackupShowsOpenForWriteFailed) {
     EXPECT_FALSE(image.Save(true));
-    EXPECT_EQ(notifier.messages, OpenForWriteFailed(image));
+    EXPECT_EQ(SaveFailureText(image.LastFailure()), "Open for write failed\n" + image.LastError());
     // The cause is kept for whoever wants to say more.
     EXPECT_NE(image.LastError().find(disk ? "Read-only file system" : "Permission denied"),
               std::string::npos)
@@ -89,16 +84,14 @@ TEST_F(ReadOnlyFolder, SaveWithBackupShowsOpenForWriteFailed) {
 
 TEST_F(ReadOnlyFolder, SaveWithoutBackupShowsOpenForWriteFailed) {
     EXPECT_FALSE(image.Save(false));
-    EXPECT_EQ(notifier.messages, OpenForWriteFailed(image));
+    EXPECT_EQ(SaveFailureText(image.LastFailure()), "Open for write failed\n" + image.LastError());
     ExpectUntouched();
 }
 
 TEST_F(ReadOnlyFolder, SaveSucceedsOnceTheFolderIsWritableAgain) {
     EXPECT_FALSE(image.Save(true));
     TearDown();
-    notifier.messages.clear();
     EXPECT_TRUE(image.Save(true)) << image.LastError();
-    EXPECT_TRUE(notifier.messages.empty());
     EXPECT_EQ(ReadFile(file), PatchedBytes(original));
     EXPECT_EQ(ReadFile(backup), original);
 }

@@ -6,8 +6,6 @@
 #include <utility>
 #include <vector>
 
-#include "core/notifier.h"
-
 namespace tavlo::test {
 
 // A fresh folder under the system's temporary folder, removed with everything in it at the end.
@@ -37,15 +35,6 @@ bool FileExists(const std::string& path);
 
 // The names in a folder, sorted: shows what a save left there.
 std::vector<std::string> Names(const std::filesystem::path& folder);
-
-// Records every message the core shows.
-class RecordingNotifier : public Notifier {
-public:
-    void ShowMessage(std::string_view title, std::string_view text) override {
-        messages.emplace_back(std::string(title), std::string(text));
-    }
-    std::vector<std::pair<std::string, std::string>> messages;
-};
 
 // Sets an environment variable for the lifetime of the object and restores it afterwards.
 class ScopedEnv {

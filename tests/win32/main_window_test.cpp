@@ -63,7 +63,7 @@ TEST(Win32MainWindow, ADroppedFileIsTheFileToPatchAndTypingKeepsToWindows1252) {
     const std::string file = dir.File("dropped \xc3\xa9.rgn");  // UTF-8, as paths are
     test::WriteFile(file, "firmware");
     Win32DesktopServices desktop;
-    FirmwareImage image(desktop);
+    FirmwareImage image;
     Win32MainWindow window(dir.File("tavlo.exe"), image, desktop);
     seen = Seen{&window, test::PathOf(file).wstring(), L"", L""};
     SetTimer(nullptr, 0, 200, &Drive);

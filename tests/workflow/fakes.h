@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "core/firmware_image.h"
-#include "core/notifier.h"
 #include "support/test_files.h"
 #include "workflow/desktop_programs.h"
 #include "workflow/desktop_services.h"
@@ -48,9 +47,8 @@ private:
     EventLog& log_;
 };
 
-// Message boxes and questions answered from a script, the file dialog choosing from one; the
-// image's own messages come here too.
-class FakeDesktop : public DesktopServices, public Notifier {
+// Message boxes and questions answered from a script, the file dialog choosing from one.
+class FakeDesktop : public DesktopServices {
 public:
     struct Box {
         std::string title;
@@ -61,9 +59,6 @@ public:
     explicit FakeDesktop(EventLog& log) : log_(log) {}
 
     void ShowMessage(std::string_view title, std::string_view text, MessageIcon icon) override;
-    void ShowMessage(std::string_view title, std::string_view text) override {
-        ShowMessage(title, text, MessageIcon::None);
-    }
     bool AskYesNo(std::string_view title, std::string_view text) override;
     bool AskYesNoDefaultNo(std::string_view title, std::string_view text) override;
     YesNoCancel AskYesNoCancel(std::string_view title, std::string_view text) override;
@@ -159,7 +154,7 @@ struct WindowSession {
     FakeDesktop desktop{log};
     FakePrograms programs{log};
     ScriptedConfirmer confirmer{log};
-    FirmwareImage image{desktop};
+    FirmwareImage image;
     MainWindowFlow flow{dir.File("tavlo"), image, window, desktop, confirmer};
 };
 

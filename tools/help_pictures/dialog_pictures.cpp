@@ -108,7 +108,7 @@ DialogShot GrabMainDialog(const std::string& firmwarePath) {
     // Nothing is asked or started while the dialog is only shown.
     QtDesktopServices desktop;
     LinuxDesktopPrograms programs;
-    FirmwareImage image(desktop);
+    FirmwareImage image;
     MainDialog dialog(folder.ProgramPath(), image, desktop, programs);
     DialogShot shot;
     shot.client = Photograph(dialog);

@@ -149,10 +149,10 @@ void DriveWindow(const std::wstring& program, const std::wstring& firmware,
     char narrow[MAX_PATH * 3] = "";
     WideCharToMultiByte(CP_UTF8, 0, picture.c_str(), -1, narrow, sizeof narrow, nullptr, nullptr);
     tavlo::test::WritePng(narrow, tavlo::test::CaptureWindow(main));
-    const std::wstring field = TextOf(GetDlgItem(main, tavlo::kIdFileName));
+    const std::wstring field = TextOf(GetDlgItem(main, tavlo::main_dialog_template::kFileName));
     Report(field == firmware, L"the file-name field shows '" + field + L"'");
 
-    Press(main, tavlo::kIdEditSettings);
+    Press(main, tavlo::main_dialog_template::kEditSettings);
     if (HWND question = WaitForBox(main, L"Tavlo : Create default settings file ?")) {
         Press(question, IDYES);
         if (HWND held = WaitForBox(main, L"Tavlo")) {
@@ -167,7 +167,7 @@ void DriveWindow(const std::wstring& program, const std::wstring& firmware,
 
     // View help writes the page, starts the browser and is done; any box it shows instead (a
     // browser that could not be started) stands in the way of the window's closing.
-    Press(main, tavlo::kIdViewHelp);
+    Press(main, tavlo::main_dialog_template::kViewHelp);
     PostMessageW(main, WM_CLOSE, 0, 0);
     const auto endedOrBox = [&] {
         return WaitForSingleObject(open.hProcess, 0) == WAIT_OBJECT_0 || BoxOver(main) != nullptr;

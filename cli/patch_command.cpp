@@ -23,63 +23,27 @@ std::optional<std::string> ReadOwnerTextFile(const std::string& path, const CliC
     return std::move(file.text);
 }
 
-}  // namespace
+// The patch step's answer from the command line: the text given (or the proposal) replaces the
+// message; what the fitting to its length and the receiver's screen leave out is said.
+Answer ConfirmFromCommandLine(PatchRequest& request, const std::optional<std::string>& newText,
+                              const CliContext& context) {
+    if (newText) {
+        request.newText = *newText;
+    }
+    const std::size_t length = request.currentText.size();
+    if (request.newText.size() > length) {
+        context.Error("warning: the text is " + std::to_string(request.newText.size() - length) +
+                      " bytes longer than the message and was cut to its " +
+                      std::to_string(length));
+    }
+    const std::string written = FitToLength(request.newText, length);
+    WarnOfControlBytes(written, context);
+    WarnOfHiddenText(request.font, written, context);
+    return Answer::Ok;
+}
 
-// Replaces the N-th match with the text, fitted to the message's length, and saves the file
-// as the desktop program's Exit does: with a ".bak" backup of the file on disk.
-int RunPatch(const CliArguments& arguments, const CliContext& context) {
-    int status = ExitOk;
-    Settings settings;
-    const auto searchText = PrepareSearch(arguments, context, settings, status);
-    if (!searchText) {
-        return status;
-    }
-    std::optional<std::string> newText = arguments.text;
-    if (arguments.textFile) {
-        newText = ReadOwnerTextFile(*arguments.textFile, context);
-        if (!newText) {
-            return ExitFileError;
-        }
-    }
-    FirmwareImage image;
-    if (!LoadFirmware(image, arguments.file, context)) {
-        return ExitFileError;
-    }
-    std::string oldText;
-    int matchesSeen = 0;
-    const SearchOutcome outcome = SearchToMatch(
-        image, *searchText, settings, arguments.match,
-        [&](PatchRequest& request) {
-            oldText = request.currentText;
-            if (newText) {
-                request.newText = *newText;
-            }
-            // The patch step fits the text to the message; say what that and the receiver's
-            // screen leave out of it.
-            if (request.newText.size() > oldText.size()) {
-                context.Error("warning: the text is " +
-                              std::to_string(request.newText.size() - oldText.size()) +
-                              " bytes longer than the message and was cut to its " +
-                              std::to_string(oldText.size()));
-            }
-            const std::string written = FitToLength(request.newText, oldText.size());
-            WarnOfControlBytes(written, context);
-            WarnOfHiddenText(request.font, written, context);
-            return Answer::Ok;
-        },
-        &matchesSeen);
-    if (!outcome.reached) {
-        ReportNoMatch(arguments, *searchText, matchesSeen, context);
-        return ExitNotFound;
-    }
-    const auto* written = reinterpret_cast<const char*>(image.Data() + outcome.offset);
-    std::fprintf(context.out, "match: %lld %zu\nold: %s\nnew: %s\n",
-                 static_cast<long long>(outcome.offset), oldText.size(),
-                 EscapeForTerminal(oldText).c_str(),
-                 EscapeForTerminal(std::string_view(written, oldText.size())).c_str());
-    if (arguments.dryRun) {
-        return ExitOk;
-    }
+// Saves the patched image as the desktop program's Exit does, and says how that ended.
+int SaveAndReport(FirmwareImage& image, const CliArguments& arguments, const CliContext& context) {
     const SaveOutcome saved = image.Save(!arguments.noBackup, IfFileChanged::Keep);
     if (saved == SaveOutcome::FileChanged) {
         // Another program changed the file between reading and writing: its change wins.
@@ -109,6 +73,49 @@ int RunPatch(const CliArguments& arguments, const CliContext& context) {
                      EscapeUtf8ForTerminal(FirmwareImage::BackupName(image.FileName())).c_str());
     }
     return ExitOk;
+}
+
+}  // namespace
+
+// Replaces the N-th match with the text, fitted to the message's length, and saves the file
+// as the desktop program's Exit does: with a ".bak" backup of the file on disk.
+int RunPatch(const CliArguments& arguments, const CliContext& context) {
+    int status = ExitOk;
+    Settings settings;
+    const auto searchText = PrepareSearch(arguments, context, settings, status);
+    if (!searchText) {
+        return status;
+    }
+    std::optional<std::string> newText = arguments.text;
+    if (arguments.textFile) {
+        newText = ReadOwnerTextFile(*arguments.textFile, context);
+        if (!newText) {
+            return ExitFileError;
+        }
+    }
+    FirmwareImage image;
+    if (!LoadFirmware(image, arguments.file, context)) {
+        return ExitFileError;
+    }
+    std::string oldText;
+    int matchesSeen = 0;
+    const SearchOutcome outcome = SearchToMatch(
+        image, *searchText, settings, arguments.match,
+        [&](PatchRequest& request) {
+            oldText = request.currentText;
+            return ConfirmFromCommandLine(request, newText, context);
+        },
+        &matchesSeen);
+    if (!outcome.reached) {
+        ReportNoMatch(arguments, *searchText, matchesSeen, context);
+        return ExitNotFound;
+    }
+    const auto* written = reinterpret_cast<const char*>(image.Data() + outcome.offset);
+    std::fprintf(context.out, "match: %lld %zu\nold: %s\nnew: %s\n",
+                 static_cast<long long>(outcome.offset), oldText.size(),
+                 EscapeForTerminal(oldText).c_str(),
+                 EscapeForTerminal(std::string_view(written, oldText.size())).c_str());
+    return arguments.dryRun ? ExitOk : SaveAndReport(image, arguments, context);
 }
 
 }  // namespace tavlo::cli

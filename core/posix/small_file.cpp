@@ -9,6 +9,38 @@
 
 namespace tavlo {
 
+namespace {
+
+// Reads the open file whole, up to `maxSize` bytes. One byte more than the file says it holds
+// shows whether it grew; a file that grew, and one that states no size (those under /proc), is
+// read on up to the limit.
+SmallFile ReadWhole(int fd, std::size_t statedSize, std::size_t maxSize) {
+    SmallFile file;
+    std::string& bytes = file.bytes;
+    bytes.assign(statedSize + 1, '\0');
+    std::size_t got = 0;
+    while (true) {
+        const std::int64_t n =
+            ReadUpTo(fd, reinterpret_cast<std::uint8_t*>(bytes.data()) + got, bytes.size() - got);
+        if (n < 0) {
+            return SmallFile::Unread(SmallFile::Result::Refused, ErrorText(errno));
+        }
+        got += static_cast<std::size_t>(n);
+        if (got < bytes.size()) {
+            break;
+        }
+        if (got > maxSize) {
+            return SmallFile::Unread(SmallFile::Result::TooLarge);
+        }
+        bytes.resize(maxSize + 1);
+    }
+    bytes.resize(got);
+    file.result = SmallFile::Result::Read;
+    return file;
+}
+
+}  // namespace
+
 SmallFile ReadSmallFile(const std::string& path, std::size_t maxSize) {
     // O_NONBLOCK: opening a pipe without a writer must not wait for one.
     UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
@@ -31,30 +63,7 @@ SmallFile ReadSmallFile(const std::string& path, std::size_t maxSize) {
     if (static_cast<std::uint64_t>(info.st_size) > maxSize) {
         return SmallFile::Unread(SmallFile::Result::TooLarge);
     }
-    // One byte more than the file says it holds shows whether it grew; a file that grew, and
-    // one that states no size (those under /proc), is read on up to the limit.
-    SmallFile file;
-    std::string& bytes = file.bytes;
-    bytes.assign(static_cast<std::size_t>(info.st_size) + 1, '\0');
-    std::size_t got = 0;
-    while (true) {
-        const std::int64_t n = ReadUpTo(
-            fd.Get(), reinterpret_cast<std::uint8_t*>(bytes.data()) + got, bytes.size() - got);
-        if (n < 0) {
-            return SmallFile::Unread(SmallFile::Result::Refused, ErrorText(errno));
-        }
-        got += static_cast<std::size_t>(n);
-        if (got < bytes.size()) {
-            break;
-        }
-        if (got > maxSize) {
-            return SmallFile::Unread(SmallFile::Result::TooLarge);
-        }
-        bytes.resize(maxSize + 1);
-    }
-    bytes.resize(got);
-    file.result = SmallFile::Result::Read;
-    return file;
+    return ReadWhole(fd.Get(), static_cast<std::size_t>(info.st_size), maxSize);
 }
 
 }  // namespace tavlo

@@ -6,6 +6,29 @@
 
 namespace tavlo {
 
+namespace {
+
+// Reads the open file whole, up to `maxSize` bytes. One byte more than the file says it holds
+// shows whether it grew meanwhile.
+SmallFile ReadWhole(HANDLE file, std::size_t statedSize, std::size_t maxSize) {
+    SmallFile read;
+    read.bytes.assign(statedSize + 1, '\0');
+    DWORD error = 0;
+    const std::int64_t got = ReadUpTo(file, reinterpret_cast<std::uint8_t*>(read.bytes.data()),
+                                      read.bytes.size(), error);
+    if (got < 0) {
+        return SmallFile::Unread(SmallFile::Result::Refused, WinErrorText(error));
+    }
+    if (static_cast<std::size_t>(got) > maxSize) {
+        return SmallFile::Unread(SmallFile::Result::TooLarge);
+    }
+    read.bytes.resize(static_cast<std::size_t>(got));
+    read.result = SmallFile::Result::Read;
+    return read;
+}
+
+}  // namespace
+
 SmallFile ReadSmallFile(const std::string& path, std::size_t maxSize) {
     const std::wstring wide = Wide(path);
     const DWORD attributes = GetFileAttributesW(wide.c_str());
@@ -34,21 +57,7 @@ SmallFile ReadSmallFile(const std::string& path, std::size_t maxSize) {
     if (static_cast<std::uint64_t>(length.QuadPart) > maxSize) {
         return SmallFile::Unread(SmallFile::Result::TooLarge);
     }
-    // One byte more than the file says it holds shows whether it grew meanwhile.
-    SmallFile read;
-    read.bytes.assign(static_cast<std::size_t>(length.QuadPart) + 1, '\0');
-    DWORD error = 0;
-    const std::int64_t got = ReadUpTo(
-        file.Get(), reinterpret_cast<std::uint8_t*>(read.bytes.data()), read.bytes.size(), error);
-    if (got < 0) {
-        return SmallFile::Unread(SmallFile::Result::Refused, WinErrorText(error));
-    }
-    if (static_cast<std::size_t>(got) > maxSize) {
-        return SmallFile::Unread(SmallFile::Result::TooLarge);
-    }
-    read.bytes.resize(static_cast<std::size_t>(got));
-    read.result = SmallFile::Result::Read;
-    return read;
+    return ReadWhole(file.Get(), static_cast<std::size_t>(length.QuadPart), maxSize);
 }
 
 }  // namespace tavlo

@@ -135,6 +135,28 @@ void PrintRatio(const char* what, double ours, double theirs, double limit, cons
                 ours * 1e3, vs, theirs * 1e3, ratio, limit, ratio <= limit ? "met" : "MISSED");
 }
 
+// The command-line companion against the standard tools, on the image at `path`.
+void CompareTheCommandLine(const std::string& folder, const std::string& path) {
+    const std::string cli = TAVLO_CLI_PATH;
+    const double find = CommandTime(cli + " find '" + path + "' --search WARNING >/dev/null");
+    const double grep = CommandTime("grep -c -a WARNING '" + path + "' >/dev/null");
+    if (find > 0 && grep > 0) {
+        PrintRatio("tavlo-cli find on 256 MiB", find, grep, 1.2, "grep -c -a");
+    }
+    // The new text starts with the search text again, so every round patches the same message.
+    const std::string copy = folder + "/tavlo-bench-bbe.rgn";
+    const double patch = CommandTime(
+        cli + " patch '" + path + "' --search WARNING --text 'WARNING: Ann, 555-0100' >/dev/null");
+    const double bbe =
+        CommandTime("bbe -e 's/WARNING/Call 55/' -o '" + copy + "' '" + path + "' >/dev/null");
+    if (patch > 0 && bbe > 0) {
+        PrintRatio("tavlo-cli patch (backup, write, fsync, verify)", patch, bbe, 1.0, "bbe");
+    } else if (bbe < 0) {
+        std::printf("bbe is not installed: apt-get install bbe\n");
+    }
+    std::remove(copy.c_str());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -185,26 +207,8 @@ int main(int argc, char** argv) {
     std::printf("%-44s %8.1f MiB (target <= %.1f MiB: %s)\n", "Load peak memory", peak / 1048576.0,
                 allowed / 1048576.0, peak > 0 && peak <= allowed ? "met" : "MISSED");
 
-    // The command-line companion against the standard tools.
-    const std::string cli = TAVLO_CLI_PATH;
-    const double find = CommandTime(cli + " find '" + path + "' --search WARNING >/dev/null");
-    const double grep = CommandTime("grep -c -a WARNING '" + path + "' >/dev/null");
-    if (find > 0 && grep > 0) {
-        PrintRatio("tavlo-cli find on 256 MiB", find, grep, 1.2, "grep -c -a");
-    }
-    // The new text starts with the search text again, so every round patches the same message.
-    const std::string copy = folder + "/tavlo-bench-bbe.rgn";
-    const double patch = CommandTime(
-        cli + " patch '" + path + "' --search WARNING --text 'WARNING: Ann, 555-0100' >/dev/null");
-    const double bbe =
-        CommandTime("bbe -e 's/WARNING/Call 55/' -o '" + copy + "' '" + path + "' >/dev/null");
-    if (patch > 0 && bbe > 0) {
-        PrintRatio("tavlo-cli patch (backup, write, fsync, verify)", patch, bbe, 1.0, "bbe");
-    } else if (bbe < 0) {
-        std::printf("bbe is not installed: apt-get install bbe\n");
-    }
+    CompareTheCommandLine(folder, path);
     std::remove(path.c_str());
     std::remove((folder + "/tavlo-bench.bak").c_str());
-    std::remove(copy.c_str());
     return 0;
 }

@@ -36,41 +36,42 @@ HANDLE HoldOpen(const std::string& file) {
                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
+const Row kRows[] = {
+    {"a plain save makes the old bytes the backup", "plain.rgn", nullptr, SaveOutcome::Saved, true,
+     ""},
+    {"a name in UTF-16 beyond Windows-1252",
+     "Gr\xC3\xBC\xC3\x9F"
+     "e \xE2\x98\x83.rgn",
+     nullptr, SaveOutcome::Saved, true, ""},
+    {"a read-only file is not replaced", "readonly.rgn",
+     [](const TempDir&, const std::string& file, const std::string&) {
+         fs::permissions(PathOf(file), fs::perms::owner_write, fs::perm_options::remove);
+     },
+     SaveOutcome::Failed, false, "The file is write-protected"},
+    {"a backup name that is a folder stops the save", "folder.rgn",
+     [](const TempDir&, const std::string&, const std::string& backup) {
+         fs::remove(PathOf(backup));
+         fs::create_directory(PathOf(backup));
+     },
+     SaveOutcome::Failed, false, "Could not make the backup"},
+    {"a file changed since it was read is kept", "changed.rgn",
+     [](const TempDir&, const std::string& file, const std::string&) {
+         WriteFile(file, kOld + "grown");
+     },
+     SaveOutcome::FileChanged, false, ""},
+    {"a backup name that is the file itself (another spelling)", "twice.BAK", nullptr,
+     SaveOutcome::Failed, false, "the backup would replace the file"},
+    {"a read-only backup is refused, naming it and what to do", "robackup.rgn",
+     [](const TempDir&, const std::string&, const std::string& backup) {
+         fs::permissions(PathOf(backup), fs::perms::owner_write, fs::perm_options::remove);
+     },
+     SaveOutcome::Failed, false, "make it writable"},
+    {"a file held open by another program keeps its old backup", "held.rgn", nullptr,
+     SaveOutcome::Failed, false, "close it there", true},
+};
+
 TEST(WindowsSave, KeepsTheFileAndItsBackupWhateverFails) {
-    const Row rows[] = {
-        {"a plain save makes the old bytes the backup", "plain.rgn", nullptr, SaveOutcome::Saved,
-         true, ""},
-        {"a name in UTF-16 beyond Windows-1252",
-         "Gr\xC3\xBC\xC3\x9F"
-         "e \xE2\x98\x83.rgn",
-         nullptr, SaveOutcome::Saved, true, ""},
-        {"a read-only file is not replaced", "readonly.rgn",
-         [](const TempDir&, const std::string& file, const std::string&) {
-             fs::permissions(PathOf(file), fs::perms::owner_write, fs::perm_options::remove);
-         },
-         SaveOutcome::Failed, false, "The file is write-protected"},
-        {"a backup name that is a folder stops the save", "folder.rgn",
-         [](const TempDir&, const std::string&, const std::string& backup) {
-             fs::remove(PathOf(backup));
-             fs::create_directory(PathOf(backup));
-         },
-         SaveOutcome::Failed, false, "Could not make the backup"},
-        {"a file changed since it was read is kept", "changed.rgn",
-         [](const TempDir&, const std::string& file, const std::string&) {
-             WriteFile(file, kOld + "grown");
-         },
-         SaveOutcome::FileChanged, false, ""},
-        {"a backup name that is the file itself (another spelling)", "twice.BAK", nullptr,
-         SaveOutcome::Failed, false, "the backup would replace the file"},
-        {"a read-only backup is refused, naming it and what to do", "robackup.rgn",
-         [](const TempDir&, const std::string&, const std::string& backup) {
-             fs::permissions(PathOf(backup), fs::perms::owner_write, fs::perm_options::remove);
-         },
-         SaveOutcome::Failed, false, "make it writable"},
-        {"a file held open by another program keeps its old backup", "held.rgn", nullptr,
-         SaveOutcome::Failed, false, "close it there", true},
-    };
-    for (const Row& row : rows) {
+    for (const Row& row : kRows) {
         SCOPED_TRACE(row.rule);
         TempDir dir;
         const std::string file = dir.File(row.fileName);

@@ -53,31 +53,11 @@ const std::uint8_t* ExpectedByteMatch(const std::uint8_t* data, std::size_t leng
     return nullptr;
 }
 
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static InputFile input;
-    FuzzedDataProvider provider(data, size);
-    const std::string searchText = provider.ConsumeRandomLengthString(40);
-    const std::string newText = provider.ConsumeRandomLengthString(80);
-    const int findNextSteps = provider.ConsumeIntegralInRange(0, 8);
-    const std::vector<std::uint8_t> bytes = provider.ConsumeRemainingBytes<std::uint8_t>();
-
-    tavlo::FirmwareImage image;
-    FUZZ_CHECK(image.Load(input.Write(bytes.data(), bytes.size())));
-    const std::size_t length = bytes.size();
-    FUZZ_CHECK(image.Length() == length);
-    FUZZ_CHECK(image.Data() != nullptr);
-    FUZZ_CHECK(length == 0 || std::memcmp(image.Data(), bytes.data(), length) == 0);
-    FUZZ_CHECK(image.Data()[length] == 0);
-    FUZZ_CHECK(image.MatchOffset() == -1 && !image.IsModified());
+// The search command: reset, then locate again for each Find Next; true when a match is current.
+bool SearchAsTheCommandDoes(tavlo::FirmwareImage& image, const std::string& searchText,
+                            int findNextSteps) {
     const std::uint8_t* base = image.Data();
-
-    FUZZ_CHECK(image.FindBytes(reinterpret_cast<const std::uint8_t*>(searchText.data()),
-                               static_cast<int>(searchText.size())) ==
-               ExpectedByteMatch(base, length, searchText));
-
-    // The search command: reset, then locate again for each Find Next.
+    const std::size_t length = image.Length();
     image.ResetSearch();
     bool found = false;
     for (int step = 0; step <= findNextSteps; ++step) {
@@ -94,17 +74,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(image.MatchOffset() == expected - base);
         FUZZ_CHECK(image.MatchOffset() > previous);
     }
+    return found;
+}
 
-    const std::vector<std::uint8_t> before(base, base + length + 1);
-    if (!found) {
-        // Without a match nothing is written.
-        image.ReplaceMessage(newText);
-        FUZZ_CHECK(image.Length() == length && image.Data() == base);
-        FUZZ_CHECK(std::memcmp(base, before.data(), length + 1) == 0);
-        FUZZ_CHECK(!image.IsModified());
-        return 0;
-    }
-
+// The replacement at the current match, against the image's bytes `before` it.
+void CheckReplacement(tavlo::FirmwareImage& image, const std::vector<std::uint8_t>& before,
+                      const std::string& newText) {
+    const std::uint8_t* base = image.Data();
+    const std::size_t length = image.Length();
     // The message runs from the match up to the next zero byte, never past the image.
     const auto offset = static_cast<std::size_t>(image.MatchOffset());
     FUZZ_CHECK(offset < length);
@@ -130,5 +107,44 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                            length + 1 - offset - messageLength) == 0);
     FUZZ_CHECK(image.IsModified());
     FUZZ_CHECK(image.MatchOffset() == static_cast<std::int64_t>(offset));
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static InputFile input;
+    FuzzedDataProvider provider(data, size);
+    const std::string searchText = provider.ConsumeRandomLengthString(40);
+    const std::string newText = provider.ConsumeRandomLengthString(80);
+    const int findNextSteps = provider.ConsumeIntegralInRange(0, 8);
+    const std::vector<std::uint8_t> bytes = provider.ConsumeRemainingBytes<std::uint8_t>();
+
+    tavlo::FirmwareImage image;
+    FUZZ_CHECK(image.Load(input.Write(bytes.data(), bytes.size())));
+    const std::size_t length = bytes.size();
+    FUZZ_CHECK(image.Length() == length);
+    FUZZ_CHECK(image.Data() != nullptr);
+    FUZZ_CHECK(length == 0 || std::memcmp(image.Data(), bytes.data(), length) == 0);
+    FUZZ_CHECK(image.Data()[length] == 0);
+    FUZZ_CHECK(image.MatchOffset() == -1 && !image.IsModified());
+    const std::uint8_t* base = image.Data();
+
+    FUZZ_CHECK(image.FindBytes(reinterpret_cast<const std::uint8_t*>(searchText.data()),
+                               static_cast<int>(searchText.size())) ==
+               ExpectedByteMatch(base, length, searchText));
+
+    const bool found = SearchAsTheCommandDoes(image, searchText, findNextSteps);
+
+    const std::vector<std::uint8_t> before(base, base + length + 1);
+    if (!found) {
+        // Without a match nothing is written.
+        image.ReplaceMessage(newText);
+        FUZZ_CHECK(image.Length() == length && image.Data() == base);
+        FUZZ_CHECK(std::memcmp(base, before.data(), length + 1) == 0);
+        FUZZ_CHECK(!image.IsModified());
+        return 0;
+    }
+
+    CheckReplacement(image, before, newText);
     return 0;
 }

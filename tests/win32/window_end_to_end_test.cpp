@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <initializer_list>
 #include <iterator>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -180,47 +179,25 @@ TEST(Win32Window, SearchTypeOkExitYesPatchesTheFileAndKeepsTheOldBytesAsBackup) 
 }
 
 // Windows opens .htm files, while it lives, with a copy command that puts the page it is given
-// at `copy`: the help page View help opens lands there instead of in a browser. The file type
-// is put back as it was at the end.
+// at `copy`: the help page View help opens lands there instead of in a browser. (The prefix is
+// the tests' own, with no browser of its own to put back.)
 class StandInBrowser {
 public:
     explicit StandInBrowser(const std::wstring& copy) {
-        hadType_ = RegOpenKeyExW(HKEY_CLASSES_ROOT, L".htm", 0, KEY_READ, &type_) == ERROR_SUCCESS;
-        if (hadType_) {
-            wchar_t name[256];
-            DWORD size = sizeof name;
-            if (RegGetValueW(type_, nullptr, nullptr, RRF_RT_REG_SZ, nullptr, name, &size) ==
-                ERROR_SUCCESS) {
-                oldName_ = name;
-            }
-            RegCloseKey(type_);
-        }
-        SetDefault(L".htm", L"TavloTestPage");
-        SetDefault(L"TavloTestPage\\shell\\open\\command",
-                   L"C:\\windows\\system32\\cmd.exe /c copy /y \"%1\" \"" + copy + L"\"");
+        Set(L".htm", L"TavloTestPage");
+        Set(L"TavloTestPage\\shell\\open\\command",
+            L"C:\\windows\\system32\\cmd.exe /c copy /y \"%1\" \"" + copy + L"\"");
     }
     ~StandInBrowser() {
         RegDeleteTreeW(HKEY_CLASSES_ROOT, L"TavloTestPage");
-        if (!hadType_) {
-            RegDeleteTreeW(HKEY_CLASSES_ROOT, L".htm");
-        } else if (oldName_) {
-            SetDefault(L".htm", *oldName_);
-        } else if (RegOpenKeyExW(HKEY_CLASSES_ROOT, L".htm", 0, KEY_SET_VALUE, &type_) ==
-                   ERROR_SUCCESS) {
-            RegDeleteValueW(type_, nullptr);
-            RegCloseKey(type_);
-        }
+        RegDeleteTreeW(HKEY_CLASSES_ROOT, L".htm");
     }
 
 private:
-    static void SetDefault(const wchar_t* key, const std::wstring& value) {
+    static void Set(const wchar_t* key, const std::wstring& value) {
         RegSetKeyValueW(HKEY_CLASSES_ROOT, key, nullptr, REG_SZ, value.c_str(),
                         static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
     }
-
-    HKEY type_ = nullptr;
-    bool hadType_ = false;
-    std::optional<std::wstring> oldName_;
 };
 
 // Presses the keys together, as the keyboard does: down in order, up the other way round.

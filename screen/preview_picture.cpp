@@ -20,15 +20,17 @@ bool SameColour(Rgb a, Rgb b) {
 class RasterPixelSink : public PixelSink {
 public:
     RasterPixelSink(RgbRaster& raster, int magX, int magY, int scale, Rgb colour)
-        : raster_(raster), magX_(magX), magY_(magY), scale_(scale), colour_(colour) {}
+        : raster_(raster), first_(SquareOfLitPixel(0, 0, magX, magY, scale)), colour_(colour) {}
 
     void LightPixel(int column, int row) override {
-        const LitPixelSquare square = SquareOfLitPixel(column, row, magX_, magY_, scale_);
-        Fill(square.left, square.top, square.width, square.height, colour_);
-        if (square.blackInside) {
-            const int inset = square.outline;
-            Fill(square.left + inset, square.top + inset, square.width - 2 * inset,
-                 square.height - 2 * inset, Rgb{});
+        // Every square is the first one moved by whole squares.
+        const int left = first_.left + column * first_.width;
+        const int top = first_.top + row * first_.height;
+        Fill(left, top, first_.width, first_.height, colour_);
+        if (first_.blackInside) {
+            const int inset = first_.outline;
+            Fill(left + inset, top + inset, first_.width - 2 * inset, first_.height - 2 * inset,
+                 Rgb{});
         }
     }
 
@@ -44,9 +46,7 @@ private:
     }
 
     RgbRaster& raster_;
-    int magX_;
-    int magY_;
-    int scale_;
+    LitPixelSquare first_;  // of device column 0, row 0
     Rgb colour_;
 };
 

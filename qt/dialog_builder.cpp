@@ -14,6 +14,7 @@
 #include "qt/dialog_units.h"
 #include "qt/text_boundary.h"
 #include "qt/typing_limit.h"
+#include "workflow/dialog_places.h"
 
 namespace tavlo {
 
@@ -160,6 +161,49 @@ void SetUpFrame(QDialog& dialog, const DialogTemplate& dialogTemplate) {
     }
 }
 
+// A label's text as it shows it: "&" marks the mnemonic, "&&" is one "&".
+QString ShownText(const QString& text) {
+    QString shown;
+    for (int i = 0; i < text.size(); ++i) {
+        if (text[i] == QLatin1Char('&') && i + 1 < text.size()) {
+            ++i;
+        }
+        shown += text[i];
+    }
+    return shown;
+}
+
+// Every label keeps its text on one line in the dialog's font (FitLabelTexts).
+void FitLabels(QDialog& dialog, const DialogTemplate& dialogTemplate,
+               const std::vector<QWidget*>& widgets) {
+    LaidOutDialog laidOut{{}, dialog.width(), dialog.height()};
+    for (std::size_t i = 0; i < widgets.size(); ++i) {
+        const QRect place = widgets[i]->geometry();
+        LaidOutControl control{
+            {place.x(), place.y(), place.x() + place.width(), place.y() + place.height()}};
+        if (dialogTemplate.controls[i].kind == ControlKind::Label) {
+            const auto* label = static_cast<const QLabel*>(widgets[i]);
+            control.labelTextWidth =
+                label->fontMetrics().horizontalAdvance(ShownText(label->text()));
+        }
+        laidOut.controls.push_back(control);
+    }
+    const LaidOutDialog fitted = FitLabelTexts(laidOut);
+    if (fitted.clientWidth == laidOut.clientWidth) {
+        return;  // every text fits: nothing moves
+    }
+    for (std::size_t i = 0; i < widgets.size(); ++i) {
+        const PixelRect& place = fitted.controls[i].rect;
+        widgets[i]->setGeometry(place.left, place.top, place.right - place.left,
+                                place.bottom - place.top);
+    }
+    if (dialogTemplate.style & kResizableFrame) {
+        dialog.resize(fitted.clientWidth, fitted.clientHeight);
+    } else {
+        dialog.setFixedSize(fitted.clientWidth, fitted.clientHeight);
+    }
+}
+
 }  // namespace
 
 QWidget* DialogControls::Control(int id) const {
@@ -218,6 +262,7 @@ DialogControls BuildDialog(QDialog& dialog, const DialogTemplate& dialogTemplate
     for (const auto& [label, buddyId] : labelsWithBuddy) {
         label->setBuddy(controls.Control(buddyId));
     }
+    FitLabels(dialog, dialogTemplate, controls.InOrder());
     return controls;
 }
 

@@ -34,7 +34,8 @@ private:
 // template that asks for it), every position and size turned from dialog units into pixels with
 // that font's metrics, the caption, a frame with a caption and a close box but no minimise or
 // maximise box, of fixed size unless the template asks for a sizing frame, labels' mnemonics
-// bound to the control after them or to their buddy, and the tab order of the template. `icon`
+// bound to the control after them or to their buddy, each label's column wide enough for its
+// text on one line (FitLabelTexts), and the tab order of the template. `icon`
 // fills the icon controls. Controls take the template's object names; a control with an id and
 // no name becomes "control<id>".
 DialogControls BuildDialog(QDialog& dialog, const DialogTemplate& dialogTemplate,

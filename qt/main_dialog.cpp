@@ -22,6 +22,7 @@
 #include "qt/typing_limit.h"
 #include "workflow/help_flow.h"
 #include "workflow/main_dialog_template.h"
+#include "workflow/main_window_keys.h"
 #include "workflow/settings_editor_flow.h"
 
 namespace tavlo {
@@ -80,14 +81,29 @@ void MainDialog::ConnectCommands() {
     onClick(tpl::kEditSettings, [this] { EditSettings(flow_, programs_); });
     onClick(tpl::kExit, [this] { flow_.Exit(); });
     // This toolkit gives no access to the window's system menu: the About box is reached through
-    // the icon and Alt+A, which the icon's tooltip names. F1 opens the help, as everywhere.
+    // the icon and its key, which the icon's tooltip names. The window's keys are both windows'
+    // (MainWindowKeys); their names are key sequences as Qt writes them.
     auto* icon = controls_.Get<ClickableIcon>(tpl::kIcon);
     connect(icon, &ClickableIcon::clicked, this, &MainDialog::ShowAbout);
-    icon->setToolTip(QStringLiteral("About Tavlo (Alt+A)"));
-    connect(new QShortcut(QKeySequence(Qt::ALT | Qt::Key_A), this), &QShortcut::activated, this,
-            &MainDialog::ShowAbout);
-    connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this,
-            [this] { ViewHelp(desktop_, programs_); });
+    icon->setToolTip(QStringLiteral("About Tavlo (%1)")
+                         .arg(QString::fromStdString(KeyNameOf(WindowCommand::About))));
+    for (const CommandKey& key : MainWindowKeys()) {
+        const QKeySequence sequence(QString::fromStdString(KeyName(key)),
+                                    QKeySequence::PortableText);
+        connect(new QShortcut(sequence, this), &QShortcut::activated, this,
+                [this, command = key.command] { RunCommand(command); });
+    }
+}
+
+void MainDialog::RunCommand(WindowCommand command) {
+    switch (command) {
+        case WindowCommand::ViewHelp:
+            ViewHelp(desktop_, programs_);
+            return;
+        case WindowCommand::About:
+            ShowAbout();
+            return;
+    }
 }
 
 void MainDialog::ExplainRefusedCharacters() {

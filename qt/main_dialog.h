@@ -8,6 +8,7 @@
 #include "qt/dialog_builder.h"
 #include "qt/patch_dialog.h"
 #include "workflow/main_window_flow.h"
+#include "workflow/main_window_keys.h"
 
 class QComboBox;
 class QLabel;
@@ -63,6 +64,7 @@ protected:
 
 private:
     void ConnectCommands();
+    void RunCommand(WindowCommand command);
     void ExplainRefusedCharacters();
     void ShowAbout();
     bool HandleFileDrop(QEvent* event);

@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QShowEvent>
 #include <QTextCursor>
+#include <QWindow>
+#include <cmath>
 
 #include "qt/dialog_units.h"
 #include "qt/text_boundary.h"
@@ -64,10 +66,22 @@ PatchDialog::~PatchDialog() = default;
 
 void PatchDialog::SetFlow(PatchDialogFlow& flow) {
     flow_ = &flow;
-    MakeRoomForPreview(QSize(flow.Preview().width, flow.Preview().height));
+    FollowScreen();
 }
 
-void PatchDialog::MakeRoomForPreview(QSize preview) {
+void PatchDialog::FollowScreen() {
+    // The raster is drawn in device pixels: at a device pixel ratio of 2 each of its pixels is
+    // one device pixel of a preview twice the size (DisplayScale), never a pixel stretched.
+    screenRatio_ = devicePixelRatioF();
+    flow_->SetDisplayDpi(qRound(screenRatio_ * 96));
+    if (!preview_.isNull()) {
+        WrapPreview(flow_->Preview());
+    }
+    MakeRoomForPreview();
+    update();
+}
+
+void PatchDialog::MakeRoomForPreview() {
     PatchDialogPlaces places{{}, width(), height()};
     for (const ControlTemplate& control : tpl::kControls) {
         if (control.id != kNoControlId) {
@@ -76,17 +90,29 @@ void PatchDialog::MakeRoomForPreview(QSize preview) {
         }
     }
     const DialogUnits units(QWidget::font());
+    const QSize preview = PreviewArea().size();
     places = ArrangePatchDialog(places, preview.width(), preview.height(), units.ToPixelsX(4),
                                 units.ToPixelsY(4));
     for (const ControlPlace& control : places.controls) {
         controls_.Control(control.id)->setGeometry(RectOf(control.rect));
     }
     setFixedSize(places.clientWidth, places.clientHeight);
+    if (previewNote_ != nullptr) {
+        previewNote_->setGeometry(PreviewArea());
+    }
 }
 
 void PatchDialog::showEvent(QShowEvent* event) {
     // Every showing starts from the request, as each modal run does; a window-system show
     // (after being minimised) keeps what the user has typed.
+    if (!followsScreens_ && windowHandle() != nullptr) {
+        followsScreens_ = true;
+        connect(windowHandle(), &QWindow::screenChanged, this, [this] {
+            if (flow_ != nullptr) {
+                FollowScreen();
+            }
+        });
+    }
     if (!event->spontaneous() && flow_ != nullptr) {
         flow_->Start();
         newEdit_->moveCursor(QTextCursor::Start);
@@ -115,13 +141,34 @@ void PatchDialog::ShowHiddenNote(std::string_view text) {
     hiddenNote_->setText(FromWindows1252(text));
 }
 
+void PatchDialog::WrapPreview(const RgbRaster& raster) {
+    preview_ = QImage(reinterpret_cast<const uchar*>(raster.pixels.data()), raster.width,
+                      raster.height, raster.width * 3, QImage::Format_RGB888);
+    preview_.setDevicePixelRatio(screenRatio_);
+}
+
 void PatchDialog::ShowPreview(const RgbRaster& raster, RasterRows changed) {
     if (preview_.constBits() != reinterpret_cast<const uchar*>(raster.pixels.data())) {
-        preview_ = QImage(reinterpret_cast<const uchar*>(raster.pixels.data()), raster.width,
-                          raster.height, raster.width * 3, QImage::Format_RGB888);
+        WrapPreview(raster);
     }
     const QRect area = PreviewArea();
-    repaint(QRect(area.x(), area.y() + changed.top, area.width(), changed.bottom - changed.top));
+    const int top = static_cast<int>(std::floor(changed.top / screenRatio_));
+    const int bottom = static_cast<int>(std::ceil(changed.bottom / screenRatio_));
+    repaint(QRect(area.x(), area.y() + top, area.width(), bottom - top));
+}
+
+void PatchDialog::ShowPreviewNote(std::string_view text) {
+    // A label where the picture would be, under "Preview:", for eyes and screen readers.
+    if (previewNote_ == nullptr) {
+        previewNote_ = new QLabel(this);
+        previewNote_->setObjectName(QStringLiteral("previewNote"));
+        previewNote_->setTextFormat(Qt::PlainText);
+        previewNote_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        previewNote_->setWordWrap(true);
+    }
+    previewNote_->setText(FromWindows1252(text));
+    previewNote_->setGeometry(PreviewArea());
+    previewNote_->show();
 }
 
 void PatchDialog::Close() {
@@ -146,8 +193,12 @@ QRect PatchDialog::PreviewArea() const {
     const auto placeOf = [this](const QWidget* control) {
         return PixelsOf(QRect(control->mapTo(this, QPoint(0, 0)), control->size()));
     };
-    return RectOf(PreviewPlace(placeOf(previewLabel_), placeOf(foundEdit_), preview_.width(),
-                               preview_.height()));
+    // The raster's device pixels in this widget's pixels, whole ones.
+    const int width = flow_ != nullptr ? flow_->Preview().width : 0;
+    const int height = flow_ != nullptr ? flow_->Preview().height : 0;
+    return RectOf(PreviewPlace(placeOf(previewLabel_), placeOf(foundEdit_),
+                               static_cast<int>(std::ceil(width / screenRatio_)),
+                               static_cast<int>(std::ceil(height / screenRatio_))));
 }
 
 void PatchDialog::paintEvent(QPaintEvent* event) {
@@ -160,7 +211,9 @@ void PatchDialog::paintEvent(QPaintEvent* event) {
         return;
     }
     QPainter painter(this);
-    painter.drawImage(part.topLeft(), preview_, part.translated(-area.topLeft()));
+    const QRectF source(QPointF(part.topLeft() - area.topLeft()) * screenRatio_,
+                        QSizeF(part.size()) * screenRatio_);
+    painter.drawImage(QRectF(part), preview_, source);
 }
 
 Answer DialogPatchConfirmer::Confirm(PatchRequest& request) {

@@ -14,7 +14,9 @@ namespace tavlo {
 
 // "Confirm / edit patch": the view of a PatchDialogFlow. It shows the message found in the
 // firmware, the box for the text that replaces it, the counter, and the flow's preview raster
-// right of the boxes; it passes on every change of the box and the button that ends it.
+// right of the boxes, drawn for the screen the dialog is on (one raster pixel a device pixel,
+// and again when the dialog moves to another screen); it passes on every change of the box and
+// the button that ends it.
 class PatchDialog : public QDialog, public PatchDialogView {
     Q_OBJECT
 public:
@@ -26,7 +28,8 @@ public:
     void SetFlow(PatchDialogFlow& flow);
 
     // Where the preview's picture lies now, in client pixels: its corner one pixel left of the
-    // "Preview:" label and level with the top of the found-message box, wherever those are.
+    // "Preview:" label and level with the top of the found-message box, wherever those are (its
+    // note, when it has none).
     QRect PreviewArea() const;
 
     // The dialog as the flow sees it.
@@ -37,6 +40,7 @@ public:
     void ShowCounter(std::string_view text, Rgb colour) override;
     void ShowHiddenNote(std::string_view text) override;
     void ShowPreview(const RgbRaster& raster, RasterRows changed) override;
+    void ShowPreviewNote(std::string_view text) override;
     void Close() override;
 
     // Cancel, Escape and the close box.
@@ -47,7 +51,11 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void MakeRoomForPreview(QSize preview);
+    // Tells the flow the dots per inch of the screen the dialog is on, and makes room for the
+    // preview's size there.
+    void FollowScreen();
+    void MakeRoomForPreview();
+    void WrapPreview(const RgbRaster& raster);
 
     PatchDialogFlow* flow_ = nullptr;
     DialogControls controls_;  // built from template 130
@@ -57,7 +65,11 @@ private:
     QLabel* hiddenNote_ = nullptr;
     QLabel* previewLabel_ = nullptr;
     QLabel* info_ = nullptr;
+    QLabel* previewNote_ = nullptr;  // in the preview's place when there is none
     QImage preview_;  // over the flow's raster, which stays put while the dialog runs
+    // Device pixels per pixel of the screen the preview is drawn for.
+    qreal screenRatio_ = 1;
+    bool followsScreens_ = false;
 };
 
 // The desktop program's answer to each match: the patch dialog, run modally.

@@ -6,6 +6,7 @@
 #include "screen/device_font.h"
 #include "screen/screen_geometry.h"
 #include "screen/screen_layout.h"
+#include "settings/startup_values.h"
 
 namespace tavlo {
 
@@ -18,15 +19,18 @@ bool SameColour(Rgb a, Rgb b) {
 // Paints lit device pixels into a raster.
 class RasterPixelSink : public PixelSink {
 public:
-    RasterPixelSink(RgbRaster& raster, int magX, int magY, Rgb colour)
-        : raster_(raster), magX_(magX), magY_(magY), colour_(colour) {}
+    RasterPixelSink(RgbRaster& raster, int magX, int magY, int scale, Rgb colour)
+        : raster_(raster), first_(SquareOfLitPixel(0, 0, magX, magY, scale)), colour_(colour) {}
 
     void LightPixel(int column, int row) override {
-        const LitPixelSquare square =
-            SquareOfLitPixel(column, row, kTextOffsetX, kTextOffsetY, magX_, magY_);
-        Fill(square.left, square.top, square.width, square.height, colour_);
-        if (square.blackInside) {
-            Fill(square.left + 1, square.top + 1, square.width - 2, square.height - 2, Rgb{});
+        // Every square is the first one moved by whole squares.
+        const int left = first_.left + column * first_.width;
+        const int top = first_.top + row * first_.height;
+        Fill(left, top, first_.width, first_.height, colour_);
+        if (first_.blackInside) {
+            const int inset = first_.outline;
+            Fill(left + inset, top + inset, first_.width - 2 * inset, first_.height - 2 * inset,
+                 Rgb{});
         }
     }
 
@@ -42,15 +46,26 @@ private:
     }
 
     RgbRaster& raster_;
-    int magX_;
-    int magY_;
+    LitPixelSquare first_;  // of device column 0, row 0
     Rgb colour_;
 };
 
 }  // namespace
 
-LitPixelSquare SquareOfLitPixel(int column, int row, int originX, int originY, int magX, int magY) {
-    return {originX + column * magX, originY + row * magY, magX, magY, magX > 2 && magY > 2};
+int DisplayScale(int dotsPerInch) {
+    const long long nearest = (static_cast<long long>(dotsPerInch) + 48) / 96;
+    return static_cast<int>(std::clamp<long long>(nearest, 1, kMaxMagnification));
+}
+
+LitPixelSquare SquareOfLitPixel(int column, int row, int magX, int magY, int scale) {
+    // Device column 0, row 0 lie kTextOffsetX, kTextOffsetY picture pixels into the picture at
+    // scale 1.
+    return {(kTextOffsetX + column * magX) * scale,
+            (kTextOffsetY + row * magY) * scale,
+            magX * scale,
+            magY * scale,
+            scale,
+            magX > 2 && magY > 2};
 }
 
 const IndexedPicture* ScreenPicture() {
@@ -61,17 +76,21 @@ const IndexedPicture* ScreenPicture() {
     return picture ? &*picture : nullptr;
 }
 
-PreviewCanvas::PreviewCanvas(const DeviceFont* font, int magX, int magY)
-    : font_(font), magX_(std::max(magX, 1)), magY_(std::max(magY, 1)), shownColour_(kTextFits) {
-    raster_.width = kPictureWidth * magX;
-    raster_.height = kPictureHeight * magY;
+PreviewCanvas::PreviewCanvas(const DeviceFont* font, int magX, int magY, int scale)
+    : font_(font),
+      magX_(std::max(magX, 1)),
+      magY_(std::max(magY, 1)),
+      scale_(std::clamp(scale, 1, std::max(1, kMaxMagnification / std::max(magX_, magY_)))),
+      shownColour_(kTextFits) {
+    raster_.width = kPictureWidth * magX_ * scale_;
+    raster_.height = kPictureHeight * magY_ * scale_;
     raster_.pixels.resize(static_cast<std::size_t>(raster_.width) * raster_.height);
     PaintPicture({0, raster_.height});
 }
 
 RasterRows PreviewCanvas::LineBand(std::size_t index) const {
-    const int pitch = (font_ != nullptr ? *font_ : DeviceFont()).linePitch * magY_;
-    const int top = kTextOffsetY + static_cast<int>(index) * pitch;
+    const int pitch = (font_ != nullptr ? *font_ : DeviceFont()).linePitch * magY_ * scale_;
+    const int top = kTextOffsetY * scale_ + static_cast<int>(index) * pitch;
     return {std::min(top, raster_.height), std::min(top + pitch, raster_.height)};
 }
 
@@ -84,26 +103,29 @@ void PreviewCanvas::PaintPicture(RasterRows rows) {
         std::fill(rowStart(rows.top), rowStart(rows.bottom), Rgb{});
         return;
     }
+    // Raster pixels per picture pixel, across and down.
+    const int blockX = magX_ * scale_;
+    const int blockY = magY_ * scale_;
     for (int y = rows.top; y < rows.bottom; ++y) {
-        const int sourceRow = std::min(y / magY_, picture->height - 1);
+        const int sourceRow = std::min(y / blockY, picture->height - 1);
         // Every raster row of one picture row is the same: the first is stretched, the others
         // copy it.
-        if (y > rows.top && y % magY_ != 0 && sourceRow == (y - 1) / magY_) {
+        if (y > rows.top && y % blockY != 0 && sourceRow == (y - 1) / blockY) {
             std::copy(rowStart(y - 1), rowStart(y), rowStart(y));
             continue;
         }
         const std::uint8_t* source =
             picture->pixels.data() + static_cast<std::size_t>(sourceRow) * picture->width;
         auto pixel = rowStart(y);
-        for (int x = 0; x < raster_.width; x += magX_) {
-            const Rgb colour = picture->palette[source[std::min(x / magX_, picture->width - 1)]];
-            pixel = std::fill_n(pixel, std::min(magX_, raster_.width - x), colour);
+        for (int x = 0; x < raster_.width; x += blockX) {
+            const Rgb colour = picture->palette[source[std::min(x / blockX, picture->width - 1)]];
+            pixel = std::fill_n(pixel, std::min(blockX, raster_.width - x), colour);
         }
     }
 }
 
 void PreviewCanvas::DrawLine(std::string_view line, std::size_t index, Rgb colour) {
-    RasterPixelSink sink(raster_, magX_, magY_, colour);
+    RasterPixelSink sink(raster_, magX_, magY_, scale_, colour);
     ScreenLayout(font_, sink).DrawLineCentred(line, static_cast<int>(index));
 }
 
@@ -130,8 +152,8 @@ RasterRows PreviewCanvas::Show(const std::vector<std::string>& lines, Rgb colour
 }
 
 RgbRaster ComposePreview(const DeviceFont* font, std::string_view text, int magX, int magY,
-                         Rgb colour) {
-    PreviewCanvas canvas(font, magX, magY);
+                         Rgb colour, int scale) {
+    PreviewCanvas canvas(font, magX, magY, scale);
     canvas.Show(ScreenLines(font, text), colour);
     return canvas.TakeRaster();
 }

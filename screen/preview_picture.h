@@ -16,17 +16,25 @@ class DeviceFont;
 inline constexpr Rgb kTextFits{0, 0, 0};
 inline constexpr Rgb kTextTooLong{255, 0, 0};
 
-// The surface pixels one lit device pixel covers at a magnification: a magX x magY square whose
-// one-pixel outline is in the text colour; from 3 x 3 up its inside is black.
+// How many display pixels across and down one pixel of the preview takes on a display of
+// `dotsPerInch` (96 is the scale of 1): the nearest whole number, at least 1. A whole number keeps
+// every device pixel a square of equal display pixels, crisp; the nearest one keeps the picture
+// closest to the size the dialog's font has grown by (150 % draws twice, 125 % once).
+int DisplayScale(int dotsPerInch);
+
+// The raster pixels one lit device pixel covers: at magnification magX x magY and display scale
+// s, a (magX s) x (magY s) square whose outline, s pixels wide, is in the text colour; from 3 x 3
+// up its inside is black. So the picture at scale s is the one at scale 1 with every pixel an
+// s x s block.
 struct LitPixelSquare {
     int left;
     int top;
     int width;
     int height;
+    int outline;  // the width of the outline, in raster pixels
     bool blackInside;
 };
-// `originX`, `originY`: the surface position of device column 0, row 0.
-LitPixelSquare SquareOfLitPixel(int column, int row, int originX, int originY, int magX, int magY);
+LitPixelSquare SquareOfLitPixel(int column, int row, int magX, int magY, int scale);
 
 // A picture in 24-bit colour, top row first.
 struct RgbRaster {
@@ -52,13 +60,18 @@ const IndexedPicture* ScreenPicture();
 
 // What the patch dialog's preview shows, kept from one text to the next: the screen picture
 // stretched by magX x magY (each of its pixels a magX x magY block), and on it the lines of a
-// text in the receiver's font, every lit device pixel a square in the text colour. Each line
-// keeps to its own band of rows, so a new text paints again only the bands of the lines that
-// changed. A magnification below 1 is taken as 1; without a font only the picture is drawn,
-// without a picture the background is black.
+// text in the receiver's font, every lit device pixel a square in the text colour; all of it at
+// a display scale (DisplayScale), each pixel an s x s block. Each line keeps to its own band of
+// rows, so a new text paints again only the bands of the lines that changed. A magnification or
+// scale below 1 is taken as 1, and the scale is lowered where magnification times scale would
+// pass kMaxMagnification, so the raster never outgrows the largest magnification's; without a
+// font only the picture is drawn, without a picture the background is black.
 class PreviewCanvas {
 public:
-    PreviewCanvas(const DeviceFont* font, int magX, int magY);
+    PreviewCanvas(const DeviceFont* font, int magX, int magY, int scale = 1);
+
+    // The display scale drawn at, after the limits above.
+    int Scale() const { return scale_; }
 
     // Shows `lines` (the screen's lines from the top, ScreenLines) in `colour`. Returns the rows
     // that changed (none when the lines and the colour are those shown already).
@@ -76,6 +89,7 @@ private:
     const DeviceFont* font_;
     int magX_;
     int magY_;
+    int scale_;
     RgbRaster raster_;
     std::vector<std::string> shownLines_;
     Rgb shownColour_;
@@ -84,6 +98,6 @@ private:
 // The preview of `text` in one go (what tavlo-cli writes as PNG): the same picture as a
 // PreviewCanvas shows for it.
 RgbRaster ComposePreview(const DeviceFont* font, std::string_view text, int magX, int magY,
-                         Rgb colour);
+                         Rgb colour, int scale = 1);
 
 }  // namespace tavlo

@@ -5,7 +5,7 @@
 set -e
 build=$(cd "${1:?usage: windows_screenshots.sh BUILD_DIR OUTPUT_DIR}" && pwd)
 out=$(mkdir -p "${2:?usage: windows_screenshots.sh BUILD_DIR OUTPUT_DIR}" && cd "$2" && pwd)
-export TAVLO_SCREENSHOT_DIR="$out" WINE_GUI_COMMAND="explorer /desktop=Tavlo,1024x768"
+export TAVLO_SCREENSHOT_DIR="$out" WINE_GUI_COMMAND="explorer /desktop=Tavlo,1280x1024"
 "$(dirname "$0")/../cmake/wine-gui-run.sh" "$build/bin/win32_tests.exe" \
     --gtest_filter='Win32Window.*:Win32PatchDialog.*'
 ls "$out"/windows-*.png

@@ -54,8 +54,8 @@ ControlClass ClassOf(const ControlTemplate& control) {
     return {kStaticClass, SS_LEFT};
 }
 
-// The controls in the order the dialog is to create them: the table's, with each label that has
-// a buddy moved to just before it.
+}  // namespace
+
 std::vector<const ControlTemplate*> CreationOrder(std::span<const ControlTemplate> controls) {
     std::vector<const ControlTemplate*> order;
     for (const ControlTemplate& control : controls) {
@@ -74,8 +74,6 @@ std::vector<const ControlTemplate*> CreationOrder(std::span<const ControlTemplat
     }
     return order;
 }
-
-}  // namespace
 
 DialogResource::DialogResource(const DialogTemplate& dialog) {
     DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT | DS_3DLOOK;

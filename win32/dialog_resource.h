@@ -12,6 +12,10 @@ namespace tavlo {
 inline constexpr int kProgramIconId = 129;
 inline constexpr int kAboutMenuTextId = 101;
 
+// The controls in the order the dialog creates them (and Tab visits them): the template's, with
+// each label that has a buddy moved to just before it.
+std::vector<const ControlTemplate*> CreationOrder(std::span<const ControlTemplate> controls);
+
 // A dialog template as the dialog manager reads it (DLGTEMPLATEEX), built in memory from the
 // program's own description of the dialog, so the Win32 and the Qt windows come from one table.
 // A label whose mnemonic leads to a control other than the next one is placed just before that

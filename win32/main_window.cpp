@@ -2,6 +2,9 @@
 
 #include <shellapi.h>
 
+#include <iterator>
+#include <vector>
+
 #include "core/windows/win_io.h"
 #include "win32/about_dialog.h"
 #include "win32/dialog_resource.h"
@@ -19,6 +22,22 @@ namespace tpl = main_dialog_template;
 
 // The system menu's About entry: any command whose identifier, its low four bits cleared, is 16.
 constexpr UINT kAboutCommand = 16;
+
+// The commands of the window's keys: this plus the key's place in MainWindowKeys, clear of
+// every control's id.
+constexpr int kFirstKeyCommand = 40001;
+
+// The window whose keys the modal loop of this thread hands over: one main window at a time.
+thread_local Win32MainWindow* windowWithKeys = nullptr;
+
+ACCEL AcceleratorOf(const CommandKey& key, int command) {
+    if (key.functionKey > 0) {
+        return {FVIRTKEY, static_cast<WORD>(VK_F1 + key.functionKey - 1),
+                static_cast<WORD>(command)};
+    }
+    // A letter's virtual key is its capital.
+    return {FVIRTKEY | FALT, static_cast<WORD>(key.altLetter), static_cast<WORD>(command)};
+}
 
 int FieldId(MainField field) {
     switch (field) {
@@ -65,6 +84,7 @@ void Win32MainWindow::OnInitDialog() {
     GuardWindows1252(Control(tpl::kFileName));
     GuardWindows1252(Control(tpl::kSearchText));
     DragAcceptFiles(Window(), TRUE);
+    TakeKeys();
     flow_.Start();
     CentreWindow(Window(), nullptr);
     SetFocus(Control(tpl::kFileName));
@@ -123,6 +143,55 @@ void Win32MainWindow::ShowPatchPending(bool pending) {
     SetWindowTextW(Window(), ((pending ? L"*" : L"") + title).c_str());
 }
 
+void Win32MainWindow::TakeKeys() {
+    std::vector<ACCEL> table;
+    for (const CommandKey& key : MainWindowKeys()) {
+        table.push_back(AcceleratorOf(key, kFirstKeyCommand + static_cast<int>(table.size())));
+    }
+    keys_ = CreateAcceleratorTableW(table.data(), static_cast<int>(table.size()));
+    // A dialog's modal loop has no place for an accelerator table; it offers every message to
+    // the thread's message filter first.
+    windowWithKeys = this;
+    keyFilter_ = SetWindowsHookExW(WH_MSGFILTER, &FilterKeys, nullptr, GetCurrentThreadId());
+}
+
+void Win32MainWindow::ReleaseKeys() {
+    if (keyFilter_ != nullptr) {
+        UnhookWindowsHookEx(keyFilter_);
+        keyFilter_ = nullptr;
+    }
+    if (keys_ != nullptr) {
+        DestroyAcceleratorTable(keys_);
+        keys_ = nullptr;
+    }
+    if (windowWithKeys == this) {
+        windowWithKeys = nullptr;
+    }
+}
+
+LRESULT CALLBACK Win32MainWindow::FilterKeys(int code, WPARAM wParam, LPARAM lParam) {
+    auto* message = reinterpret_cast<MSG*>(lParam);
+    Win32MainWindow* window = windowWithKeys;
+    // Only keys meant for this window or one of its fields: a box or dialog over it keeps its own.
+    if (code == MSGF_DIALOGBOX && window != nullptr && window->keys_ != nullptr &&
+        (message->hwnd == window->Window() || IsChild(window->Window(), message->hwnd)) &&
+        TranslateAcceleratorW(window->Window(), window->keys_, message)) {
+        return TRUE;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void Win32MainWindow::RunCommand(WindowCommand command) {
+    switch (command) {
+        case WindowCommand::ViewHelp:
+            ViewHelp(desktop_, programs_);
+            return;
+        case WindowCommand::About:
+            ShowAbout();
+            return;
+    }
+}
+
 void Win32MainWindow::ShowAbout() {
     Win32AboutDialog about;
     about.Run(Window());
@@ -150,7 +219,7 @@ bool Win32MainWindow::OnCommand(int id, int notification) {
             flow_.Search();
             return true;
         case tpl::kViewHelp:
-            ViewHelp(desktop_, programs_);
+            RunCommand(WindowCommand::ViewHelp);
             return true;
         case tpl::kEditSettings:
             EditSettings(flow_, programs_);
@@ -165,6 +234,11 @@ bool Win32MainWindow::OnCommand(int id, int notification) {
             }
             return true;
         default:
+            if (const auto keys = MainWindowKeys();
+                id >= kFirstKeyCommand && id - kFirstKeyCommand < std::ssize(keys)) {
+                RunCommand(keys[static_cast<std::size_t>(id - kFirstKeyCommand)].command);
+                return true;
+            }
             return false;
     }
 }
@@ -186,6 +260,9 @@ bool Win32MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_
         case WM_DROPFILES:
             OnDropFiles(reinterpret_cast<HDROP>(wParam));
             return true;
+        case WM_DESTROY:
+            ReleaseKeys();
+            return false;
         default:
             (void)lParam;
             return false;

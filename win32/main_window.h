@@ -12,6 +12,7 @@
 #include "win32/win32_desktop_programs.h"
 #include "win32/win32_desktop_services.h"
 #include "workflow/main_window_flow.h"
+#include "workflow/main_window_keys.h"
 
 namespace tavlo {
 
@@ -47,8 +48,14 @@ protected:
 private:
     void OnInitDialog();
     bool OnCommand(int id, int notification);
+    void RunCommand(WindowCommand command);
     void ShowAbout();
     void OnDropFiles(HDROP drop);
+    // The window's keys (MainWindowKeys) as an accelerator table, which the dialog's modal loop
+    // hands each of the window's keystrokes to; their commands come as WM_COMMAND.
+    void TakeKeys();
+    void ReleaseKeys();
+    static LRESULT CALLBACK FilterKeys(int code, WPARAM wParam, LPARAM lParam);
 
     Win32DesktopServices& desktop_;
     Win32DesktopPrograms programs_;
@@ -56,6 +63,8 @@ private:
     MainWindowFlow flow_;
     HICON icon_ = nullptr;
     HICON smallIcon_ = nullptr;
+    HACCEL keys_ = nullptr;
+    HHOOK keyFilter_ = nullptr;
 };
 
 }  // namespace tavlo

@@ -15,13 +15,9 @@ namespace {
 
 namespace tpl = patch_dialog_template;
 
-// A control's rectangle in the dialog's client pixels, wherever it is at this moment.
-PixelRect ClientRectOf(HWND dialog, HWND control) {
-    RECT rect;
-    GetWindowRect(control, &rect);
-    MapWindowPoints(HWND_DESKTOP, dialog, reinterpret_cast<POINT*>(&rect), 2);
-    return {rect.left, rect.top, rect.right, rect.bottom};
-}
+// Sent to itself when the display's scale has changed, once Windows has scaled the dialog:
+// the dots per inch in wParam.
+constexpr UINT kDisplayScaleChanged = WM_APP + 1;
 
 RECT RectOf(const PixelRect& rect) {
     return {rect.left, rect.top, rect.right, rect.bottom};
@@ -60,6 +56,7 @@ void Win32PatchDialog::Run(HWND owner, PatchDialogFlow& flow) {
 }
 
 void Win32PatchDialog::OnInitDialog() {
+    flow_->SetDisplayDpi(DisplayDpiOf(Window()));
     MakeRoomForPreview();
     CentreWindow(Window(), GetWindow(Window(), GW_OWNER));
     GuardWindows1252(Control(tpl::kNewText));
@@ -70,34 +67,40 @@ void Win32PatchDialog::OnInitDialog() {
 }
 
 void Win32PatchDialog::MakeRoomForPreview() {
-    RECT client;
-    GetClientRect(Window(), &client);
-    PatchDialogPlaces places{{}, client.right, client.bottom};
-    for (const ControlTemplate& control : tpl::kControls) {
-        if (control.id != kNoControlId) {
-            places.controls.push_back({control.id, ClientRectOf(Window(), Control(control.id))});
+    // From the template each time: after a change of display the controls are where the
+    // dialog's new font puts them, whatever room an earlier preview took.
+    LaidOutDialog laidOut = LayOutControls();
+    PatchDialogPlaces places{{}, laidOut.clientWidth, laidOut.clientHeight};
+    for (std::size_t i = 0; i < std::size(tpl::kControls); ++i) {
+        if (tpl::kControls[i].id != kNoControlId) {
+            places.controls.push_back({tpl::kControls[i].id, laidOut.controls[i].rect});
         }
     }
     RECT gap{0, 0, 4, 4};
     MapDialogRect(Window(), &gap);
     const PatchDialogPlaces arranged = ArrangePatchDialog(
         places, flow_->Preview().width, flow_->Preview().height, gap.right, gap.bottom);
-    for (std::size_t i = 0; i < arranged.controls.size(); ++i) {
-        const PixelRect& r = arranged.controls[i].rect;
-        if (!(r == places.controls[i].rect)) {  // the others stay as the dialog manager made them
-            MoveWindow(Control(arranged.controls[i].id), r.left, r.top, r.right - r.left,
-                       r.bottom - r.top, FALSE);
+    for (const ControlPlace& control : arranged.controls) {
+        for (std::size_t i = 0; i < std::size(tpl::kControls); ++i) {
+            if (tpl::kControls[i].id == control.id) {
+                laidOut.controls[i].rect = control.rect;
+            }
         }
     }
-    if (arranged.clientWidth != client.right || arranged.clientHeight != client.bottom) {
-        // The frame grows by as much as the client area.
-        RECT frame;
-        GetWindowRect(Window(), &frame);
-        SetWindowPos(Window(), nullptr, 0, 0,
-                     frame.right - frame.left + arranged.clientWidth - client.right,
-                     frame.bottom - frame.top + arranged.clientHeight - client.bottom,
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    laidOut.clientWidth = arranged.clientWidth;
+    laidOut.clientHeight = arranged.clientHeight;
+    PlaceControls(laidOut);
+    if (HWND note = Control(tpl::kPreviewNote)) {
+        const RECT area = PreviewArea();
+        MoveWindow(note, area.left, area.top, area.right - area.left, area.bottom - area.top,
+                   FALSE);
     }
+}
+
+void Win32PatchDialog::OnDisplayScaleChanged(int dotsPerInch) {
+    flow_->SetDisplayDpi(dotsPerInch);
+    MakeRoomForPreview();
+    InvalidateRect(Window(), nullptr, TRUE);
 }
 
 void Win32PatchDialog::ShowTexts(std::string_view foundText, std::string_view infoText,
@@ -122,6 +125,17 @@ void Win32PatchDialog::ShowHiddenNote(std::string_view text) {
     SetControlText(tpl::kHiddenNote, WideFromWindows1252(text));
 }
 
+void Win32PatchDialog::ShowPreviewNote(std::string_view text) {
+    // A line of text where the picture would be, under "Preview:", for eyes and screen readers.
+    const RECT area = PreviewArea();
+    HWND note = CreateWindowExW(0, L"STATIC", WideFromWindows1252(text).c_str(),
+                                WS_CHILD | WS_VISIBLE | SS_CENTER | SS_NOPREFIX, area.left,
+                                area.top, area.right - area.left, area.bottom - area.top, Window(),
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(tpl::kPreviewNote)),
+                                ProgramInstance(), nullptr);
+    SendMessageW(note, WM_SETFONT, SendMessageW(Window(), WM_GETFONT, 0, 0), FALSE);
+}
+
 void Win32PatchDialog::ShowPreview(const RgbRaster& raster, RasterRows changed) {
     preview_ = &raster;
     const RECT area = PreviewArea();
@@ -136,8 +150,8 @@ void Win32PatchDialog::Close() {
 }
 
 RECT Win32PatchDialog::PreviewArea() const {
-    const int width = preview_ != nullptr ? preview_->width : 0;
-    const int height = preview_ != nullptr ? preview_->height : 0;
+    const int width = flow_->Preview().width;
+    const int height = flow_->Preview().height;
     return RectOf(PreviewPlace(ClientRectOf(Window(), Control(tpl::kPreviewLabel)),
                                ClientRectOf(Window(), Control(tpl::kFoundText)), width, height));
 }
@@ -189,6 +203,13 @@ bool Win32PatchDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT
                          RGB(counterColour_.red, counterColour_.green, counterColour_.blue));
             SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_BTNFACE));
             result = reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
+            return true;
+        case WM_DPICHANGED:
+            // Windows scales the dialog and its font first; the preview follows afterwards.
+            PostMessageW(Window(), kDisplayScaleChanged, LOWORD(wParam), 0);
+            return false;
+        case kDisplayScaleChanged:
+            OnDisplayScaleChanged(static_cast<int>(wParam));
             return true;
         case WM_PAINT: {
             PAINTSTRUCT paint;

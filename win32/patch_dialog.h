@@ -11,7 +11,8 @@ namespace tavlo {
 
 // "Confirm / edit patch" on Windows: the view of a PatchDialogFlow. It shows the message found,
 // the box for the text that replaces it, the counter, and blits the flow's preview raster right
-// of the boxes; it passes on every change of the box and the button that ends it.
+// of the boxes, drawn for the display the dialog is on (and again when Windows says it moved
+// to another); it passes on every change of the box and the button that ends it.
 class Win32PatchDialog : public DialogWindow, public PatchDialogView {
 public:
     // Runs the dialog modally over `owner` as the view of `flow`; the answer is the flow's.
@@ -24,9 +25,10 @@ public:
     void ShowCounter(std::string_view text, Rgb colour) override;
     void ShowHiddenNote(std::string_view text) override;
     void ShowPreview(const RgbRaster& raster, RasterRows changed) override;
+    void ShowPreviewNote(std::string_view text) override;
     void Close() override;
 
-    // Where the preview's picture lies now, in client pixels.
+    // Where the preview's picture lies now, in client pixels (its note, when it has none).
     RECT PreviewArea() const;
 
 protected:
@@ -35,6 +37,7 @@ protected:
 private:
     void OnInitDialog();
     void MakeRoomForPreview();
+    void OnDisplayScaleChanged(int dotsPerInch);
     bool OnCommand(int id, int notification);
     void PaintPreview(HDC surface, const RECT& part);
 

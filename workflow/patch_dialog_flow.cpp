@@ -10,6 +10,8 @@ namespace tavlo {
 namespace {
 
 constexpr const char* kCounterText = "Current size: %1 / characters left: %2";
+// A file without the receiver's glyph table: a text file named .rgn, or another receiver's.
+constexpr const char* kNoFontNote = "No preview: this file holds no receiver font.";
 
 }  // namespace
 
@@ -45,7 +47,20 @@ void PatchDialogFlow::Start() {
     started_ = true;
     // A fresh start: the whole preview is shown, whatever an earlier showing drew.
     shownNote_.reset();
+    if (request_.font == nullptr) {
+        view_.ShowPreviewNote(kNoFontNote);
+    }
     Update({0, canvas_.Raster().height});
+}
+
+void PatchDialogFlow::SetDisplayDpi(int dotsPerInch) {
+    const int scale = DisplayScale(dotsPerInch);
+    if (scale == displayScale_) {
+        return;
+    }
+    displayScale_ = scale;
+    canvas_ = PreviewCanvas(request_.font, request_.magX, request_.magY, scale);
+    canvas_.Show(state_.lines, state_.colour);
 }
 
 void PatchDialogFlow::NewTextChanged() {
@@ -62,6 +77,9 @@ void PatchDialogFlow::Update(RasterRows shown) {
     if (state_.hiddenNote != shownNote_) {
         shownNote_ = state_.hiddenNote;
         view_.ShowHiddenNote(state_.hiddenNote);
+    }
+    if (request_.font == nullptr) {
+        return;  // no preview: its place holds the note that says why
     }
     const RasterRows changed = canvas_.Show(state_.lines, state_.colour);
     if (!shown.Empty() || !changed.Empty()) {

@@ -50,6 +50,9 @@ public:
     // The preview raster, of which `changed` rows are new: painted at once, not at the next
     // convenient moment. The raster stays where it is while the dialog runs.
     virtual void ShowPreview(const RgbRaster& raster, RasterRows changed) = 0;
+    // In the preview's place, instead of it: why there is none. The place keeps the preview's
+    // size.
+    virtual void ShowPreviewNote(std::string_view text) = 0;
     // Ends the dialog's modal run.
     virtual void Close() = 0;
 };
@@ -62,8 +65,13 @@ public:
     PatchDialogFlow(PatchRequest& request, PatchDialogView& view);
 
     // The dialog's initialisation: the texts, then counter, note and preview for the text the
-    // box holds.
+    // box holds. Without a receiver font there is no preview: its place says why.
     void Start();
+    // The display the dialog is on, in dots per inch (96 is the scale of 1): the preview is drawn
+    // from now on at that display's scale (DisplayScale), the lines it shows drawn again. The
+    // view then makes room for Preview()'s new size and paints it whole. Before Start, the
+    // dialog opens at this scale.
+    void SetDisplayDpi(int dotsPerInch);
     // Each change of the box.
     void NewTextChanged();
 
@@ -76,6 +84,8 @@ public:
     // Until an end is chosen, Find Next: a dialog that could not be shown lets the search go on.
     Answer Result() const { return answer_; }
     const NewTextState& State() const { return state_; }
+    // The preview as it is drawn now; its size is the room the dialog makes for it, also when
+    // its place shows a note instead.
     const RgbRaster& Preview() const { return canvas_.Raster(); }
 
 private:
@@ -85,6 +95,7 @@ private:
     PatchRequest& request_;
     PatchDialogView& view_;
     PreviewCanvas canvas_;
+    int displayScale_ = 1;  // asked for; the canvas may draw at less (PreviewCanvas)
     NewTextState state_;
     std::optional<std::string> shownNote_;
     bool started_ = false;  // the box holds the texts of this showing

@@ -2,21 +2,13 @@
 
 #include <vector>
 
+#include "workflow/dialog_places.h"
+
 // Where the patch dialog's controls and its preview go, in pixels, once the toolkit has turned
 // the template's dialog units into pixels. The picture has a size in pixels and the dialog one
 // in dialog units: with a small dialog font or a large magnification the picture would reach
 // under the buttons or past the right edge, so the dialog grows to hold it.
 namespace tavlo {
-
-// A rectangle in a dialog's client pixels; `right` and `bottom` are excluded.
-struct PixelRect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-
-    bool operator==(const PixelRect&) const = default;
-};
 
 struct ControlPlace {
     int id = 0;

@@ -19,6 +19,9 @@ enum Id : int {
     kCounter = 1007,
     kHiddenNote = 1008,
     kPreviewLabel = 1011,
+    // No control of the template: the note a window puts where the preview would be when there
+    // is none.
+    kPreviewNote = 1009,
 };
 
 inline constexpr const char* kCaption = "Confirm / edit patch";

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
+#include <QtMath>
 #include <functional>
 #include <memory>
 
@@ -34,14 +35,21 @@ struct Shown {
     }
     QPlainTextEdit* Box() { return dialog.findChild<QPlainTextEdit*>(QStringLiteral("newText")); }
     QLabel* Counter() { return dialog.findChild<QLabel*>(QStringLiteral("counter")); }
-    // What the screen shows now of the preview's place.
+    // What the screen shows now of the preview's place, in device pixels. The offscreen
+    // platform cuts a window's own picture to its size in logical pixels, so the whole screen
+    // is taken, on which it puts each window's device pixels at the window's logical place.
     QImage OnScreen() {
         QCoreApplication::processEvents();
-        return dialog.screen()
-            ->grabWindow(dialog.winId())
-            .toImage()
-            .convertToFormat(QImage::Format_RGB32)
-            .copy(dialog.PreviewArea());
+        const qreal ratio = dialog.devicePixelRatioF();
+        const QPoint corner =
+            dialog.mapToGlobal(QPoint(0, 0)) + dialog.PreviewArea().topLeft() * ratio;
+        QImage shown = dialog.screen()
+                           ->grabWindow(0)
+                           .toImage()
+                           .convertToFormat(QImage::Format_RGB32)
+                           .copy(QRect(corner, QSize(flow.Preview().width, flow.Preview().height)));
+        shown.setDevicePixelRatio(1);
+        return shown;
     }
 
     PatchRequest request;
@@ -83,9 +91,14 @@ private slots:
     void cleanupTestCase() { firmware_.reset(); }
 
     // Only the lines a key changes are painted again; what is on the screen is still, after
-    // every key, the flow's raster, and the counter is painted in its colour.
+    // every key, the flow's raster, one device pixel each at the screen's scale (run at device
+    // pixel ratios 1 and 2), and the counter is painted in its colour.
     void theScreenShowsTheRasterAfterEveryKey() {
         Shown s({std::string(33, 'M'), "", "Owner name\nPhone 0123\nStreet 4", &firmware_->font});
+        const int scale = DisplayScale(qRound(96 * s.dialog.devicePixelRatioF()));
+        QCOMPARE(s.flow.Preview().width, 120 * kDefaultMagnification * scale);
+        QCOMPARE(s.dialog.PreviewArea().width(),
+                 qCeil(s.flow.Preview().width / s.dialog.devicePixelRatioF()));
         QCOMPARE(s.OnScreen(), ImageOf(s.flow.Preview()));
         const auto press = [&](Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
             QTest::keyClick(s.Box(), key, modifiers);
@@ -162,6 +175,16 @@ private slots:
         s.Box()->insertPlainText(QStringLiteral("a\r\nb\rc\nd"));
         Type(s.Box(), QStringLiteral("\u03A9\u20AC"));  // Omega is refused, the euro is 0x80
         QCOMPARE(s.dialog.NewText(), std::string("a\nb\nc\nd\x80"));
+    }
+
+    // A file without a receiver font: where the picture would be, a note says so.
+    void withoutAFontThePreviewsPlaceSaysWhy() {
+        Shown s({kMessage, "", "Owner", nullptr});
+        const auto* note = s.dialog.findChild<QLabel*>(QStringLiteral("previewNote"));
+        QVERIFY(note != nullptr);
+        QVERIFY(note->isVisible());
+        QVERIFY(!note->text().isEmpty());
+        QCOMPARE(note->geometry(), s.dialog.PreviewArea());
     }
 
     // A magnification whose picture would reach under the buttons: the row of buttons moves

@@ -1,6 +1,7 @@
 // The preview picture both windows show and tavlo-cli writes: the screen picture stretched by
 // the magnification, every lit device pixel a square in the text colour (black inside from
-// 3 x 3 up), and the canvas that paints a new text line by line into the same picture.
+// 3 x 3 up), the same picture in blocks of display pixels on a display of more dots per inch,
+// and the canvas that paints a new text line by line into the same picture.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -93,8 +94,59 @@ TEST(PreviewPicture, TheScreenPictureIsStretchedAndTheTextStartsTenAndTwentyPixe
     }
 }
 
+TEST(PreviewPicture, DisplayScaleIsTheNearestWholeNumberAtLeastOne) {
+    const struct {
+        int dotsPerInch;
+        int scale;
+    } rows[] = {{96, 1},  {120, 1}, {143, 1}, {144, 2}, {192, 2}, {239, 2},
+                {240, 3}, {288, 3}, {72, 1},  {0, 1},   {-96, 1}};
+    for (const auto& row : rows) {
+        EXPECT_EQ(DisplayScale(row.dotsPerInch), row.scale) << row.dotsPerInch << " dpi";
+    }
+}
+
+// At display scale s the picture is the one of scale 1 with every pixel an s x s block: the
+// outlines of the lit squares as well, so the preview looks the same at any scale, only larger.
+TEST(PreviewPicture, AtADisplayScaleEveryPixelIsABlockOfThatSize) {
+    LoadedFont loaded(PreviewFontImage());
+    ASSERT_TRUE(loaded.located);
+    const std::string text = "CAC\nC A\n\n\n\n\nCC";
+    struct Row {
+        int magX, magY, scale;
+    };
+    for (const Row& row : {Row{1, 1, 2}, Row{2, 2, 2}, Row{3, 3, 2}, Row{4, 2, 3}}) {
+        SCOPED_TRACE(testing::Message() << row.magX << " x " << row.magY << " at " << row.scale);
+        const RgbRaster once = ComposePreview(&loaded.font, text, row.magX, row.magY, kTextTooLong);
+        const RgbRaster scaled =
+            ComposePreview(&loaded.font, text, row.magX, row.magY, kTextTooLong, row.scale);
+        ASSERT_EQ(scaled.width, once.width * row.scale);
+        ASSERT_EQ(scaled.height, once.height * row.scale);
+        int wrong = 0;
+        for (int y = 0; y < scaled.height; ++y) {
+            for (int x = 0; x < scaled.width; ++x) {
+                wrong += Same(scaled.At(x, y), once.At(x / row.scale, y / row.scale)) ? 0 : 1;
+            }
+        }
+        EXPECT_EQ(wrong, 0);
+    }
+}
+
+// The scale gives way where magnification times scale would pass the largest magnification:
+// the raster never grows past the largest magnification's.
+TEST(PreviewCanvas, TheDisplayScaleKeepsWithinTheLargestMagnification) {
+    const struct {
+        int magX, magY, scale, drawn;
+    } rows[] = {{2, 2, 2, 2}, {32, 1, 2, 2}, {1, 33, 2, 1}, {22, 1, 4, 2}, {2, 2, 0, 1}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.magX << " x " << row.magY << " at " << row.scale);
+        const PreviewCanvas canvas(nullptr, row.magX, row.magY, row.scale);
+        EXPECT_EQ(canvas.Scale(), row.drawn);
+        EXPECT_EQ(canvas.Raster().width, 120 * row.magX * row.drawn);
+    }
+}
+
 // Texts in turn on one canvas: after each, the picture is the one composed afresh, and every
-// pixel that changed lies in the rows the canvas says it painted.
+// pixel that changed lies in the rows the canvas says it painted; at any display scale.
 TEST(PreviewCanvas, EachTextPaintsOnlyTheLinesThatChangedIntoTheSamePicture) {
     LoadedFont loaded(PreviewFontImage());
     ASSERT_TRUE(loaded.located);
@@ -110,28 +162,32 @@ TEST(PreviewCanvas, EachTextPaintsOnlyTheLinesThatChangedIntoTheSamePicture) {
         {"", kTextTooLong},
         {"A", kTextFits},
     };
-    PreviewCanvas canvas(&loaded.font, 3, 2);
-    RgbRaster before = canvas.Raster();
-    for (const Step& step : steps) {
-        SCOPED_TRACE(step.text);
-        const RasterRows rows = canvas.Show(ScreenLines(&loaded.font, step.text), step.colour);
-        const RgbRaster& after = canvas.Raster();
-        const RgbRaster fresh = ComposePreview(&loaded.font, step.text, 3, 2, step.colour);
-        int wrong = 0;
-        int outside = 0;
-        for (int y = 0; y < after.height; ++y) {
-            for (int x = 0; x < after.width; ++x) {
-                wrong += Same(after.At(x, y), fresh.At(x, y)) ? 0 : 1;
-                const bool changed = !Same(after.At(x, y), before.At(x, y));
-                outside += changed && (y < rows.top || y >= rows.bottom) ? 1 : 0;
+    for (const int scale : {1, 2}) {
+        SCOPED_TRACE(testing::Message() << "display scale " << scale);
+        PreviewCanvas canvas(&loaded.font, 3, 2, scale);
+        RgbRaster before = canvas.Raster();
+        for (const Step& step : steps) {
+            SCOPED_TRACE(step.text);
+            const RasterRows rows = canvas.Show(ScreenLines(&loaded.font, step.text), step.colour);
+            const RgbRaster& after = canvas.Raster();
+            const RgbRaster fresh =
+                ComposePreview(&loaded.font, step.text, 3, 2, step.colour, scale);
+            int wrong = 0;
+            int outside = 0;
+            for (int y = 0; y < after.height; ++y) {
+                for (int x = 0; x < after.width; ++x) {
+                    wrong += Same(after.At(x, y), fresh.At(x, y)) ? 0 : 1;
+                    const bool changed = !Same(after.At(x, y), before.At(x, y));
+                    outside += changed && (y < rows.top || y >= rows.bottom) ? 1 : 0;
+                }
             }
+            EXPECT_EQ(wrong, 0);
+            EXPECT_EQ(outside, 0);
+            before = after;
         }
-        EXPECT_EQ(wrong, 0);
-        EXPECT_EQ(outside, 0);
-        before = after;
+        // The same lines again paint nothing.
+        EXPECT_TRUE(canvas.Show(ScreenLines(&loaded.font, "A"), kTextFits).Empty());
     }
-    // The same lines again paint nothing.
-    EXPECT_TRUE(canvas.Show(ScreenLines(&loaded.font, "A"), kTextFits).Empty());
 }
 
 }  // namespace

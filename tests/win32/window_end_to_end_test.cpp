@@ -1,16 +1,23 @@
 // tavlo.exe as a user meets it: started on a firmware file, Search, type the owner's text into
-// the patch dialog, OK, Exit, Yes; the file holds the text and the backup the old bytes.
+// the patch dialog, OK, Exit, Yes; the file holds the text and the backup the old bytes. Its
+// keys Alt+A and F1 typed on the keyboard.
 // With TAVLO_SCREENSHOT_DIR set, every window on the way is saved there as a PNG.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <initializer_list>
+#include <iterator>
 #include <string>
+#include <vector>
 
+#include "core/embedded_resources.h"
+#include "core/windows/windows_api.h"  // FindResource is the program's, not windows.h's
 #include "support/png_reader.h"
 #include "support/test_files.h"
 #include "window_capture.h"
+#include "workflow/help_flow.h"
 #include "workflow/main_dialog_template.h"
 #include "workflow/patch_dialog_template.h"
 
@@ -169,6 +176,87 @@ TEST(Win32Window, SearchTypeOkExitYesPatchesTheFileAndKeepsTheOldBytesAsBackup) 
     EXPECT_EQ(tavlo.Wait(), 0);
     ExpectPatched(original, test::ReadFile(file), typed);
     EXPECT_TRUE(test::ReadFile(dir.File("unit.bak")) == original);
+}
+
+// Windows opens .htm files, while it lives, with a copy command that puts the page it is given
+// at `copy`: the help page View help opens lands there instead of in a browser. (The prefix is
+// the tests' own, with no browser of its own to put back.)
+class StandInBrowser {
+public:
+    explicit StandInBrowser(const std::wstring& copy) {
+        Set(L".htm", L"TavloTestPage");
+        Set(L"TavloTestPage\\shell\\open\\command",
+            L"C:\\windows\\system32\\cmd.exe /c copy /y \"%1\" \"" + copy + L"\"");
+    }
+    ~StandInBrowser() {
+        RegDeleteTreeW(HKEY_CLASSES_ROOT, L"TavloTestPage");
+        RegDeleteTreeW(HKEY_CLASSES_ROOT, L".htm");
+    }
+
+private:
+    static void Set(const wchar_t* key, const std::wstring& value) {
+        RegSetKeyValueW(HKEY_CLASSES_ROOT, key, nullptr, REG_SZ, value.c_str(),
+                        static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    }
+};
+
+// Presses the keys together, as the keyboard does: down in order, up the other way round.
+void PressKeys(std::initializer_list<WORD> keys) {
+    std::vector<INPUT> strokes;
+    for (const WORD key : keys) {
+        INPUT down{};
+        down.type = INPUT_KEYBOARD;
+        down.ki.wVk = key;
+        strokes.push_back(down);
+    }
+    for (auto key = std::rbegin(keys); key != std::rend(keys); ++key) {
+        INPUT up{};
+        up.type = INPUT_KEYBOARD;
+        up.ki.wVk = *key;
+        up.ki.dwFlags = KEYEVENTF_KEYUP;
+        strokes.push_back(up);
+    }
+    SendInput(static_cast<UINT>(strokes.size()), strokes.data(), sizeof(INPUT));
+}
+
+bool MakeForeground(HWND window) {
+    SetForegroundWindow(window);
+    return test::WaitUntil([&] { return GetForegroundWindow() == window; });
+}
+
+// The keys the README promises, typed on the keyboard into the window: Alt+A opens the About
+// box, F1 the help page in the browser.
+TEST(Win32Window, AltAOpensTheAboutBoxAndF1TheHelp) {
+    test::TempDir dir;
+    const std::string program = dir.File("tavlo.exe");
+    std::filesystem::copy_file(test::PathOf(TAVLO_EXE_PATH), test::PathOf(program));
+    const std::string opened = dir.File("opened.htm");
+    const StandInBrowser browser(test::PathOf(opened).wstring());
+
+    RunningProgram tavlo(program, dir.File("unit.rgn"), dir.Path().string());
+    ASSERT_TRUE(tavlo.Started());
+    HWND main = test::WaitForWindow(tavlo.Id(), L"Tavlo");
+    ASSERT_NE(main, nullptr);
+
+    ASSERT_TRUE(MakeForeground(main));
+    PressKeys({VK_MENU, 'A'});
+    HWND about = test::WaitForWindow(tavlo.Id(), L"About Tavlo");
+    ASSERT_NE(about, nullptr);
+    Click(about, IDOK);
+    ASSERT_TRUE(test::WaitUntil([&] { return !IsWindow(about); }));
+
+    ASSERT_TRUE(MakeForeground(main));
+    PressKeys({VK_F1});
+    EXPECT_TRUE(test::WaitUntil([&] { return std::filesystem::exists(test::PathOf(opened)); }));
+    // The page the browser was given is the help page the program carries.
+    const HelpFile& page = HelpFiles().front();
+    const auto carried = FindResource(page.resourceName, page.resourceType);
+    ASSERT_TRUE(carried.has_value());
+    EXPECT_TRUE(test::ReadFile(opened) ==
+                std::string(reinterpret_cast<const char*>(carried->data()), carried->size()));
+
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(tavlo.Wait(), 0);
 }
 
 }  // namespace

@@ -125,6 +125,7 @@ public:
     void ShowCounter(std::string_view text, Rgb colour) override;
     void ShowHiddenNote(std::string_view text) override { note = text; }
     void ShowPreview(const RgbRaster& raster, RasterRows changed) override;
+    void ShowPreviewNote(std::string_view text) override { previewNote = text; }
     void Close() override { closed = true; }
 
     std::string found;
@@ -134,6 +135,7 @@ public:
     Rgb counterColour{1, 2, 3};  // none of the flow's colours
     std::string note;
     std::vector<RasterRows> previews;  // the rows of each preview shown
+    std::string previewNote;           // what the preview's place says instead
     RgbRaster shown;                   // what the preview shows, as the view would paint it
     bool closed = false;
 };

@@ -118,6 +118,58 @@ TEST(PatchDialogFlow, TheViewFollowsTheBoxAndThePreviewIsThePictureOfItsText) {
     EXPECT_EQ(flow.Result(), Answer::FindNext);  // the answer of a dialog never ended
 }
 
+// The preview is drawn at the scale of the display the dialog is on, the one it opens on and
+// each one it moves to, with the lines of the box as they are.
+TEST(PatchDialogFlow, ThePreviewIsDrawnAtTheDisplaysScale) {
+    LoadedFont loaded(BarFont());
+    ASSERT_TRUE(loaded.located);
+    PatchRequest request{kMessage, "", "AAAA\nAA", &loaded.font, 3, 2};
+    FakePatchDialog view;
+    PatchDialogFlow flow(request, view);
+    flow.SetDisplayDpi(192);
+    flow.Start();
+    ASSERT_EQ(view.previews.size(), 1u);
+    EXPECT_EQ(view.previews[0].bottom, 133 * 2 * 2);  // shown whole, twice as high
+    EXPECT_TRUE(
+        SameRaster(view.shown, ComposePreview(&loaded.font, "AAAA\nAA", 3, 2, kTextFits, 2)));
+    const struct {
+        int dotsPerInch;
+        std::string typed;
+    } rows[] = {{144, "AAAA\nAAx"}, {96, std::string(18, 'A')}, {288, "xA\nA"}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.dotsPerInch);
+        flow.SetDisplayDpi(row.dotsPerInch);
+        const Rgb colour = flow.State().colour;
+        EXPECT_TRUE(SameRaster(flow.Preview(), ComposePreview(&loaded.font, view.box, 3, 2, colour,
+                                                              DisplayScale(row.dotsPerInch))));
+        view.box = row.typed;
+        flow.NewTextChanged();
+        EXPECT_TRUE(SameRaster(flow.Preview(),
+                               ComposePreview(&loaded.font, row.typed, 3, 2, flow.State().colour,
+                                              DisplayScale(row.dotsPerInch))));
+    }
+}
+
+// A file without the receiver's font (a text file named .rgn): the preview's place says so
+// instead of showing an empty picture; the rest of the dialog works as ever.
+TEST(PatchDialogFlow, WithoutAFontThePreviewsPlaceSaysWhy) {
+    for (const bool withFont : {false, true}) {
+        SCOPED_TRACE(withFont ? "with a font" : "without");
+        LoadedFont loaded(BarFont());
+        ASSERT_TRUE(loaded.located);
+        PatchRequest request{kMessage, "", "AA", withFont ? &loaded.font : nullptr};
+        FakePatchDialog view;
+        PatchDialogFlow flow(request, view);
+        flow.Start();
+        view.box = std::string(18, 'A');
+        flow.NewTextChanged();
+        EXPECT_EQ(view.counter, "Current size: 18 / characters left: -1");
+        EXPECT_EQ(view.previewNote.empty(), withFont);
+        EXPECT_EQ(view.previews.empty(), !withFont);
+        EXPECT_GT(flow.Preview().width, 0);  // the room the note is shown in
+    }
+}
+
 TEST(PatchDialogFlow, OkTakesTheBoxOverCancelAndFindNextLeaveTheRequest) {
     struct Row {
         const char* rule;

@@ -142,8 +142,10 @@ for ((kill = 1; kill <= kills; ++kill)); do
     before=$current
     after=$([[ $before == a ]] && echo b || echo a)
     text_var=text_$after
-    if ! "${runner[@]}" "$cli" patch "$file" --search "$search" --text "${!text_var}" >/dev/null 2>"$work/stderr"; then
-        fail "$kill" "the save after the kill failed: $(cat "$work/stderr")"
+    "${runner[@]}" "$cli" patch "$file" --search "$search" --text "${!text_var}" >/dev/null 2>"$work/stderr"
+    status=$?
+    if ((status != 0)); then
+        fail "$kill" "the save after the kill failed (exit status $status): $(cat "$work/stderr")"
         continue
     fi
     current=$after

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 
+#include "core/file_names.h"
 #include "support/png_reader.h"
 #include "support/test_files.h"
 #include "window_capture.h"
@@ -142,7 +143,11 @@ TEST(Win32Window, SearchTypeOkExitYesPatchesTheFileAndKeepsTheOldBytesAsBackup) 
     const std::string program = dir.File("tavlo.exe");
     std::filesystem::copy_file(test::PathOf(TAVLO_EXE_PATH), test::PathOf(program));
     const std::string original = test::ReadFile(TAVLO_SAMPLE_PATH);
-    const std::string file = dir.File("unit.rgn");
+    // In a folder named as a Polish user's are (Łódź): the start argument reaches the field,
+    // the load and the save whole.
+    const std::filesystem::path folder = test::PathOf(dir.File("\xC5\x81\xC3\xB3\x64\xC5\xBA"));
+    std::filesystem::create_directory(folder);
+    const std::string file = NativePathOf(folder / "unit.rgn");
     test::WriteFile(file, original);
 
     RunningProgram tavlo(program, file, dir.Path().string());
@@ -168,7 +173,7 @@ TEST(Win32Window, SearchTypeOkExitYesPatchesTheFileAndKeepsTheOldBytesAsBackup) 
     Click(question, IDYES);
     EXPECT_EQ(tavlo.Wait(), 0);
     ExpectPatched(original, test::ReadFile(file), typed);
-    EXPECT_TRUE(test::ReadFile(dir.File("unit.bak")) == original);
+    EXPECT_TRUE(test::ReadFile(NativePathOf(folder / "unit.bak")) == original);
 }
 
 }  // namespace

@@ -138,11 +138,16 @@ void MainWindowFlow::Start() {
 
 void MainWindowFlow::ApplySettings() {
     settings_ = LoadConfig(programPath_);
-    std::string fileName = settings_.FilePattern();
-    if (std::optional<std::string> match = FirstMatchingFile(fileName)) {
-        fileName = std::move(*match);
+    if (image_.IsModified()) {
+        // The field keeps naming the file the pending patch belongs to: the one Exit saves.
+        fileName_.taken = image_.FileName();
+    } else {
+        std::string fileName = settings_.FilePattern();
+        if (std::optional<std::string> match = FirstMatchingFile(fileName)) {
+            fileName = std::move(*match);
+        }
+        fileName_.taken = std::move(fileName);
     }
-    fileName_.taken = std::move(fileName);
     searchText_.taken = settings_.SearchText();
     view_.SetSearchWords(SortedSearchWords());
     ShowFields();

@@ -14,6 +14,7 @@
 #include "fakes.h"
 #include "support/any_file_names.h"
 #include "support/image_files.h"
+#include "workflow/settings_editor_flow.h"
 
 namespace tavlo::test {
 namespace {
@@ -534,6 +535,23 @@ TEST(MainWindowFlow, ANameTheFieldCannotShowStillNamesItsFile) {
     }
 }
 #endif
+
+// Edit settings reads the settings again; while a patch is pending, the field keeps naming the
+// file the patch belongs to, the one Exit saves.
+TEST(MainWindowFlow, WhileAPatchIsPendingTheSettingsLeaveTheFileNameAlone) {
+    for (const bool pending : {false, true}) {
+        SCOPED_TRACE(pending ? "a patch pending" : "nothing pending");
+        WindowSession s;
+        WriteFile(s.Path("other.rgn"), TwoMessageFirmware());
+        WriteFile(s.Path("tavlo.cfg"), "[Image]\nFilename = " + s.Path("*.rgn") + "\n");
+        StartOnUnit(s);
+        s.confirmer.replies = {{pending ? Answer::Ok : Answer::Cancel, {}}};
+        s.flow.Search();
+        EditSettings(s.flow, s.programs);
+        EXPECT_EQ(s.window.fileName, pending ? s.Path("unit.rgn") : s.Path("other.rgn"));
+        EXPECT_EQ(s.image.IsModified(), pending);
+    }
+}
 
 }  // namespace
 }  // namespace tavlo::test

@@ -41,7 +41,10 @@ int RunSettings(const CliArguments& arguments, const CliContext& context) {
         std::fprintf(context.out, "file: none\ncreate: %s\n",
                      EscapeUtf8ForTerminal(created).c_str());
     }
-    PrintValue(context, "Image/Filename", settings.FilePattern());
+    // Every value as stored (Windows-1252), the file name too, so one unescaping reads them all.
+    PrintValue(context, "Image/Filename",
+               settings.GetConfigString(kImageSection, "Filename",
+                                        BuiltInDefault(kImageSection, "Filename")));
     PrintValue(context, "Patch/SearchString", settings.SearchText());
     for (const char* key : {"MagX", "MagY"}) {
         const std::string name = std::string(kDisplaySection) + "/" + key;

@@ -8,6 +8,7 @@
 #include <span>
 #include <string>
 #include <utility>
+#include <vector>
 
 // The file calls that differ from one system to another, behind one small interface that the
 // rest of the program uses: small text files, a file read in pieces and the running program's
@@ -69,5 +70,11 @@ std::optional<std::string> UserSettingsFolder();
 
 // Whether the user may create files in `folder` (empty: the current folder).
 bool IsWritableFolder(const std::string& folder);
+
+// The folders the system's installers put programs into: a program below one of them was
+// installed, and its folder is not the user's. Linux: /usr and /opt. Windows: the Program Files
+// folders and the user's own programs folder (%LOCALAPPDATA%\Programs), as the system names
+// them.
+std::vector<std::string> InstallationFolders();
 
 }  // namespace tavlo

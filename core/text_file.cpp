@@ -39,6 +39,7 @@ TextFile ReadTextFile(const std::string& path) {
     file.status.replaced = decoded.replaced;
     file.status.firstReplaced = decoded.firstReplaced;
     file.text = std::move(decoded.text);
+    file.utf8 = std::move(decoded.utf8);
     return file;
 }
 

@@ -30,6 +30,7 @@ struct TextFileStatus {
 struct TextFile {
     TextFileStatus status;
     std::string text;  // Read: the file's text in Windows-1252 (DecodeTextFile)
+    std::string utf8;  // Read: the same characters in UTF-8, one for each byte of `text`
 };
 
 // Reads `path` if it is a regular file of at most kMaxTextFileSize bytes.

@@ -131,11 +131,12 @@ void AppendDecoded(DecodedText& decoded, char32_t codePoint) {
         decoded.firstReplaced = codePoint;
     }
     decoded.text += byte ? static_cast<char>(*byte) : '?';
+    AppendUtf8(decoded.utf8, codePoint);
 }
 
 DecodedText DecodeUtf16(std::string_view bytes, bool bigEndian) {
     constexpr char32_t kNoCharacter = 0xFFFD;
-    DecodedText decoded{{}, TextEncoding::Utf16};
+    DecodedText decoded{{}, {}, TextEncoding::Utf16};
     decoded.text.reserve(bytes.size() / 2);
     const auto unitAt = [&](std::size_t i) {
         const auto first = static_cast<unsigned char>(bytes[i]);
@@ -174,16 +175,16 @@ DecodedText DecodeTextFile(std::string_view bytes) {
     if (bytes.starts_with(kByteOrderMark)) {
         bytes.remove_prefix(kByteOrderMark.size());
     }
-    DecodedText asWindows1252{std::string(bytes)};
     if (std::ranges::none_of(bytes, [](char c) { return (c & 0x80) != 0; })) {
-        return asWindows1252;  // plain ASCII reads the same either way
+        return {std::string(bytes), std::string(bytes)};  // plain ASCII reads the same either way
     }
-    DecodedText asUtf8{{}, TextEncoding::Utf8};
+    DecodedText asUtf8{{}, {}, TextEncoding::Utf8};
     asUtf8.text.reserve(bytes.size());
+    asUtf8.utf8.reserve(bytes.size());
     for (std::size_t i = 0; i < bytes.size();) {
         char32_t cp = 0;
         if (!DecodeUtf8(bytes, i, cp)) {
-            return asWindows1252;
+            return {std::string(bytes), Windows1252ToUtf8(bytes)};
         }
         AppendDecoded(asUtf8, cp);
     }

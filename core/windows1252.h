@@ -38,7 +38,10 @@ Utf8Conversion Utf8ToWindows1252(std::string_view utf8);
 // and so does what is not UTF-16 after its mark (a lone surrogate, an odd last byte: U+FFFD).
 enum class TextEncoding { Windows1252, Utf8, Utf16 };
 struct DecodedText {
-    std::string text;                                   // Windows-1252
+    std::string text;  // Windows-1252
+    // The same characters in UTF-8, one for each byte of `text`, none replaced: what a file name
+    // in the text needs (a "?" in a name would be a wildcard, and the wrong name).
+    std::string utf8;
     TextEncoding encoding = TextEncoding::Windows1252;  // what the bytes were read as
     std::size_t replaced = 0;                           // characters that became "?"
     char32_t firstReplaced = 0;                         // the first of them

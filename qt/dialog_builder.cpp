@@ -45,10 +45,11 @@ QWidget* MakeStatic(QDialog& dialog, const ControlTemplate& control) {
     return label;
 }
 
-// Every field holds Windows-1252 text: characters the code page lacks are refused as they are
-// typed. A field that does not scroll sideways stops taking characters at its visible width.
+// A field of text for the receiver holds Windows-1252 only: characters the code page lacks are
+// refused as they are typed; a file name takes any character. A field that does not scroll
+// sideways stops taking characters at its visible width.
 void GuardField(QWidget* field, QLineEdit* edit, unsigned style) {
-    Windows1252Guard* guard = Windows1252Guard::Attach(field);
+    Windows1252Guard* guard = (style & kFileNameText) ? nullptr : Windows1252Guard::Attach(field);
     TypingLimit::Attach(edit, guard)->SetStopAtVisibleWidth(!(style & kAutoHScroll));
 }
 

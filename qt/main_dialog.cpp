@@ -3,7 +3,6 @@
 #include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -107,18 +106,17 @@ void MainDialog::RunCommand(WindowCommand command) {
 }
 
 void MainDialog::ExplainRefusedCharacters() {
-    // Say why a typed character did not arrive.
-    for (QWidget* field :
-         {static_cast<QWidget*>(fileNameField_), static_cast<QWidget*>(searchList_)}) {
-        if (auto* guard = field->findChild<Windows1252Guard*>()) {
-            connect(guard, &Windows1252Guard::refused, this, [field](const QString& characters) {
-                QToolTip::showText(field->mapToGlobal(QPoint(0, field->height())),
-                                   QStringLiteral("Tavlo cannot use \"%1\": its texts hold only "
-                                                  "Western European (Windows-1252) characters.")
-                                       .arg(characters),
-                                   field);
-            });
-        }
+    // Say why a typed character did not arrive. Only the search text is the receiver's: the
+    // file name takes any character.
+    QWidget* field = searchList_;
+    if (auto* guard = field->findChild<Windows1252Guard*>()) {
+        connect(guard, &Windows1252Guard::refused, this, [field](const QString& characters) {
+            QToolTip::showText(field->mapToGlobal(QPoint(0, field->height())),
+                               QStringLiteral("Tavlo cannot use \"%1\": its texts hold only "
+                                              "Western European (Windows-1252) characters.")
+                                   .arg(characters),
+                               field);
+        });
     }
 }
 
@@ -138,7 +136,7 @@ void MainDialog::setVisible(bool visible) {
 std::string MainDialog::FieldText(MainField field) const {
     switch (field) {
         case MainField::FileName:
-            return ToWindows1252(fileNameField_->text());
+            return ToFileName(fileNameField_->text());
         case MainField::SearchText:
             return ToWindows1252(searchList_->currentText());
     }
@@ -149,7 +147,7 @@ void MainDialog::SetFieldText(MainField field, std::string_view text) {
     switch (field) {
         case MainField::FileName:
             fileNameLimit_->SetMaxLength(kMaxFieldLength);
-            fileNameLimit_->PutText(FromWindows1252(text));
+            fileNameLimit_->PutText(FromFileName(text));
             break;
         case MainField::SearchText:
             searchTextLimit_->PutText(FromWindows1252(text));
@@ -207,7 +205,7 @@ bool MainDialog::HandleFileDrop(QEvent* event) {
     }
     drop->acceptProposedAction();
     if (event->type() == QEvent::Drop) {
-        flow_.TakeFilePath(QFile::encodeName(*file).toStdString());
+        flow_.TakeFilePath(ToFileName(*file));
     }
     return true;
 }

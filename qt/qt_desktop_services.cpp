@@ -1,6 +1,5 @@
 #include "qt/qt_desktop_services.h"
 
-#include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QStringList>
@@ -11,14 +10,18 @@ namespace tavlo {
 
 namespace {
 
+// The boxes' texts are UTF-8.
+QString FromUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 // A box of plain text (never markup) with these buttons, `defaultButton` pressed by Enter;
 // Escape and the close box press `escapeButton`.
 QMessageBox::StandardButton Ask(QWidget* owner, std::string_view title, std::string_view text,
                                 QMessageBox::StandardButtons buttons,
                                 QMessageBox::StandardButton defaultButton,
                                 QMessageBox::StandardButton escapeButton) {
-    QMessageBox box(QMessageBox::NoIcon, FromWindows1252(title), FromWindows1252(text), buttons,
-                    owner);
+    QMessageBox box(QMessageBox::NoIcon, FromUtf8(title), FromUtf8(text), buttons, owner);
     box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(defaultButton);
     box.setEscapeButton(escapeButton);
@@ -41,7 +44,7 @@ QStringList NameFilters(std::span<const FileFilter> filters) {
 void QtDesktopServices::ShowMessage(std::string_view title, std::string_view text,
                                     MessageIcon icon) {
     QMessageBox box(icon == MessageIcon::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon,
-                    FromWindows1252(title), FromWindows1252(text), QMessageBox::Ok, owner_);
+                    FromUtf8(title), FromUtf8(text), QMessageBox::Ok, owner_);
     box.setTextFormat(Qt::PlainText);
     box.exec();
 }
@@ -74,19 +77,19 @@ std::optional<std::string> QtDesktopServices::GetOpenFileName(std::string_view i
     QFileDialog dialog(owner_, QStringLiteral("Open"));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setDefaultSuffix(FromWindows1252(defaultExtension));
+    dialog.setDefaultSuffix(FromUtf8(defaultExtension));
     const QStringList nameFilters = NameFilters(filters);
     dialog.setNameFilters(nameFilters);
     if (!nameFilters.isEmpty()) {
         dialog.selectNameFilter(nameFilters.first());
     }
     if (!initialName.empty()) {
-        dialog.selectFile(FromWindows1252(initialName));
+        dialog.selectFile(FromFileName(initialName));
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }
-    return QFile::encodeName(dialog.selectedFiles().first()).toStdString();
+    return ToFileName(dialog.selectedFiles().first());
 }
 
 }  // namespace tavlo

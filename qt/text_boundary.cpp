@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFile>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -44,6 +45,14 @@ QString StripUnrepresentable(QString& text, int* pos) {
 }
 
 }  // namespace
+
+QString FromFileName(std::string_view name) {
+    return QFile::decodeName(QByteArray(name.data(), static_cast<qsizetype>(name.size())));
+}
+
+std::string ToFileName(const QString& name) {
+    return QFile::encodeName(name).toStdString();
+}
 
 QString FromWindows1252(std::string_view text) {
     QString out(static_cast<qsizetype>(text.size()), Qt::Uninitialized);

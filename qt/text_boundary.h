@@ -9,9 +9,15 @@ class QPlainTextEdit;
 class QTextDocument;
 class QWidget;
 
-// Texts inside the program are Windows-1252 bytes; widgets show Unicode. These functions are the
-// one crossing point between the two.
+// The receiver's texts inside the program are Windows-1252 bytes, file names UTF-8 (the file
+// system's own bytes on Linux); widgets show Unicode. These functions are the one crossing point
+// between them.
 namespace tavlo {
+
+// A file name as the file system spells it, for a widget, and back: what the system's file
+// calls and Qt's file dialogs take. A name that is not UTF-8 shows with U+FFFD in its place.
+QString FromFileName(std::string_view name);
+std::string ToFileName(const QString& name);
 
 // Every byte has a character (the five undefined ones show as their C1 control), so this never
 // fails and never loses a byte.

@@ -6,6 +6,7 @@
 #include <limits>
 #include <new>
 
+#include "core/windows1252.h"
 #include "settings/config_line.h"
 #include "settings/settings_location.h"
 
@@ -41,6 +42,19 @@ std::string_view NextPiece(std::string_view text, std::size_t at) {
     return lineFeed == std::string_view::npos ? rest : rest.substr(0, lineFeed + 1);
 }
 
+// The UTF-8 spelling of the next `count` characters of `utf8` from `at` (the file's text, one
+// character for each Windows-1252 byte); `at` moves past them.
+std::string_view NextCharacters(std::string_view utf8, std::size_t& at, std::size_t count) {
+    const std::size_t from = at;
+    for (; count > 0 && at < utf8.size(); --count) {
+        char32_t unused = 0;
+        if (!DecodeUtf8(utf8, at, unused)) {
+            ++at;  // not reached: the text was made as UTF-8
+        }
+    }
+    return utf8.substr(from, at - from);
+}
+
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
@@ -60,12 +74,20 @@ TextFileStatus ReadConfigFileReporting(const std::string& path, Settings& settin
     settings.path_ = path;
     settings.currentSection_ = CopySectionName({});
     std::int32_t lineNumber = 0;
+    std::size_t utf8At = 0;
     for (std::size_t at = 0; at < file.text.size();) {
         const std::string_view piece = NextPiece(file.text, at);
         at += piece.size();
         ++lineNumber;  // a file of at most 1 MiB has far fewer lines than the counter holds
         // The piece's text ends at its first NUL byte: the rest of the piece is ignored.
-        const ConfigLine line = ParseConfigLine(piece.substr(0, piece.find('\0')));
+        const std::size_t end = piece.find('\0');
+        const ConfigLine line = ParseConfigLine(piece.substr(0, end));
+        // The same piece in the file's own characters. The line's marks (white space, "[", "]",
+        // "=", ";", "'") are ASCII, one byte either way, so it parses alike.
+        const std::string_view utf8Piece = NextCharacters(file.utf8, utf8At, piece.size());
+        std::size_t utf8End = 0;
+        NextCharacters(utf8Piece, utf8End, end == std::string_view::npos ? piece.size() : end);
+        const ConfigLine utf8Line = ParseConfigLine(utf8Piece.substr(0, utf8End));
         switch (line.kind) {
             case ConfigLine::Kind::Ignored:
                 break;
@@ -73,8 +95,8 @@ TextFileStatus ReadConfigFileReporting(const std::string& path, Settings& settin
                 settings.currentSection_ = CopySectionName(line.section);
                 break;
             case ConfigLine::Kind::Entry:
-                settings.AddConfigEntry(*settings.currentSection_, line.key, line.value,
-                                        lineNumber);
+                settings.AddConfigEntry(*settings.currentSection_, line.key, line.value, lineNumber,
+                                        utf8Line.value);
                 break;
         }
     }
@@ -82,13 +104,15 @@ TextFileStatus ReadConfigFileReporting(const std::string& path, Settings& settin
 }
 
 const SettingsEntry& Settings::AddConfigEntry(std::string_view section, std::string_view key,
-                                              std::string_view value, std::int32_t line) {
+                                              std::string_view value, std::int32_t line,
+                                              std::optional<std::string_view> utf8Value) {
     try {
         // Entries under one header share one copy of its name.
         if (!currentSection_ || *currentSection_ != section) {
             currentSection_ = std::make_shared<const std::string>(section);
         }
-        entries_.push_back({currentSection_, std::string(key), std::string(value), line});
+        entries_.push_back({currentSection_, std::string(key), std::string(value), line,
+                            utf8Value ? std::string(*utf8Value) : Windows1252ToUtf8(value)});
     } catch (const std::bad_alloc&) {
         ExitOutOfMemory();
     }

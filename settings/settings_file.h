@@ -14,7 +14,8 @@
 // the program and is named after it (tavlo.cfg), or in the user's configuration folder. It is
 // read into a value, Settings, that whoever needs the settings is given; every lookup carries the
 // caller's default, so a missing file or key is never an error. All texts are single-byte
-// (Windows-1252) strings, held exactly as read.
+// (Windows-1252) strings, held exactly as read; each value is also kept as the file spells it,
+// for a file name.
 namespace tavlo {
 
 struct SettingsEntry {
@@ -22,6 +23,9 @@ struct SettingsEntry {
     std::string key;                             // trimmed; empty for a line without "="
     std::string value;                           // trimmed and unquoted; may be empty
     std::int32_t line = 0;                       // line number, counting from 1
+    // The value as the file spells it, in UTF-8: a character Windows-1252 cannot hold, which is
+    // "?" in `value`, is itself here. A file name is read from this.
+    std::string utf8Value;
 };
 
 // The entries of one settings file in the order they were read, the file they came from, and the
@@ -32,9 +36,11 @@ public:
     const std::optional<std::string>& Path() const { return path_; }
     const std::deque<SettingsEntry>& Entries() const { return entries_; }
 
-    // Appends one entry, in the section of the header read last.
+    // Appends one entry, in the section of the header read last; `utf8Value` is the value as
+    // the file spells it (by default `value`'s own characters).
     const SettingsEntry& AddConfigEntry(std::string_view section, std::string_view key,
-                                        std::string_view value, std::int32_t line);
+                                        std::string_view value, std::int32_t line,
+                                        std::optional<std::string_view> utf8Value = std::nullopt);
 
     // The first entry with this section and key (compared byte for byte), or nullptr.
     const SettingsEntry* FindConfigEntry(std::string_view section, std::string_view key) const;
@@ -52,7 +58,8 @@ public:
     // The start-up values (settings/startup_values.cpp).
     // [Patch] SearchString, or the word of the user's language when there is none.
     std::string SearchText() const;
-    // [Image] Filename as stored (a name or a wildcard pattern), default "*.rgn".
+    // [Image] Filename (a name or a wildcard pattern) as the file spells it, in UTF-8, the way
+    // file names are held: a UTF-8 settings file can name a file in any script. Default "*.rgn".
     std::string FilePattern() const;
     // [Display] `key` ("MagX" or "MagY"), default 2, brought into 1 to 64.
     int Magnification(std::string_view key) const;

@@ -1,9 +1,10 @@
 #include "settings/settings_location.h"
 
-#include <cstdlib>
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
+#include "core/ascii.h"
 #include "core/disk_file.h"
 #include "core/file_names.h"
 #include "settings/settings_file.h"
@@ -23,23 +24,46 @@ bool IsExistingFile(const std::string& path) {
     return fs::exists(status) && !fs::is_directory(status);
 }
 
-// Folders whose programs were installed by the system: settings kept beside them would be
-// shared by every user and lost at the next upgrade. A link such as /bin is resolved first.
-bool IsSystemFolder(const fs::path& folder) {
+// A path as the system finds it: absolute, links resolved (so /bin is /usr/bin), "." and ".."
+// gone.
+fs::path RealPath(const fs::path& path) {
     std::error_code error;
-    const fs::path real = fs::weakly_canonical(fs::absolute(folder, error), error);
-    auto part = real.begin();
-    if (part == real.end() || *part != "/" || ++part == real.end()) {
-        return false;
+    fs::path absolute = fs::absolute(path, error);
+    if (error) {
+        return path.lexically_normal();
     }
-    return *part == "usr" || *part == "opt";
+    fs::path real = fs::weakly_canonical(absolute, error);
+    return (error ? absolute : real).lexically_normal();
+}
+
+bool SameName(const fs::path& a, const fs::path& b) {
+    if constexpr (kNamesIgnoreCase) {
+        return EqualIgnoringAsciiCase(NativePathOf(a), NativePathOf(b));
+    } else {
+        return a == b;
+    }
+}
+
+// Whether `path` is `folder` or lies below it, name by name.
+bool IsWithin(const fs::path& path, const fs::path& folder) {
+    auto inPath = path.begin();
+    for (const fs::path& name : folder) {
+        if (name.empty()) {
+            continue;  // the empty last name of a folder written with its final separator
+        }
+        if (inPath == path.end() || !SameName(*inPath, name)) {
+            return false;
+        }
+        ++inPath;
+    }
+    return true;
 }
 
 }  // namespace
 
 std::optional<std::string> PerUserSettingsFile() {
     if (auto folder = UserSettingsFolder()) {
-        return *folder + "/tavlo.cfg";
+        return NativePathOf(FileSystemPath(*folder) / "tavlo.cfg");
     }
     return std::nullopt;
 }
@@ -56,13 +80,37 @@ std::optional<std::string> SettingsFileToRead(std::string_view programPath) {
     return std::nullopt;
 }
 
-std::string SettingsFileToCreate(std::string_view programPath) {
-    const std::string beside = GetConfigFileName(programPath);
-    const fs::path folder = FileSystemPath(beside).parent_path();
-    if (IsWritableFolder(NativePathOf(folder)) && !IsSystemFolder(folder)) {
-        return beside;
+bool IsInstalledProgram(std::string_view programPath) {
+    const fs::path folder = RealPath(FileSystemPath(GetConfigFileName(programPath)).parent_path());
+    const std::vector<std::string> installed = InstallationFolders();
+    return std::ranges::any_of(installed, [&folder](const std::string& place) {
+        return IsWithin(folder, RealPath(FileSystemPath(place)));
+    });
+}
+
+std::vector<std::string> SettingsFilesToCreate(std::string_view programPath) {
+    std::vector<std::string> places;
+    if (!IsInstalledProgram(programPath)) {
+        places.push_back(GetConfigFileName(programPath));
     }
-    return PerUserSettingsFile().value_or(beside);
+    if (std::optional<std::string> perUser = PerUserSettingsFile()) {
+        places.push_back(std::move(*perUser));
+    }
+    if (places.empty()) {
+        // An installed program of a user without a home: beside it is the only place left.
+        places.push_back(GetConfigFileName(programPath));
+    }
+    return places;
+}
+
+std::string SettingsFileToCreate(std::string_view programPath) {
+    const std::vector<std::string> places = SettingsFilesToCreate(programPath);
+    for (std::size_t i = 0; i + 1 < places.size(); ++i) {
+        if (IsWritableFolder(NativePathOf(FileSystemPath(places[i]).parent_path()))) {
+            return places[i];
+        }
+    }
+    return places.back();
 }
 
 }  // namespace tavlo

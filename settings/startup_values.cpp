@@ -13,7 +13,8 @@ std::string Settings::SearchText() const {
 }
 
 std::string Settings::FilePattern() const {
-    return GetConfigString(kImageSection, "Filename", BuiltInDefault(kImageSection, "Filename"));
+    const SettingsEntry* entry = FindConfigEntry(kImageSection, "Filename");
+    return entry ? entry->utf8Value : BuiltInDefault(kImageSection, "Filename");
 }
 
 int Settings::Magnification(std::string_view key) const {

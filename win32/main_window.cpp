@@ -81,7 +81,7 @@ void Win32MainWindow::OnInitDialog() {
                                                GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     SendMessageW(Window(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
     SendMessageW(Window(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
-    GuardWindows1252(Control(tpl::kFileName));
+    // The search text is the receiver's, in Windows-1252; the file name takes any character.
     GuardWindows1252(Control(tpl::kSearchText));
     DragAcceptFiles(Window(), TRUE);
     TakeKeys();
@@ -91,17 +91,24 @@ void Win32MainWindow::OnInitDialog() {
 }
 
 std::string Win32MainWindow::FieldText(MainField field) const {
-    return Windows1252FromWide(ControlText(FieldId(field)));
+    switch (field) {
+        case MainField::FileName:
+            return Utf8(ControlText(tpl::kFileName));
+        case MainField::SearchText:
+            break;
+    }
+    return Windows1252FromWide(ControlText(tpl::kSearchText));
 }
 
 void Win32MainWindow::SetFieldText(MainField field, std::string_view text) {
-    SetControlText(FieldId(field), WideFromWindows1252(text));
     switch (field) {
         case MainField::FileName:
+            SetControlText(tpl::kFileName, Wide(std::string(text)));
             // Typing stops at 128 characters; a longer name put in by the program stays whole.
             SendMessageW(Control(tpl::kFileName), EM_LIMITTEXT, kMaxFieldLength, 0);
             break;
         case MainField::SearchText:
+            SetControlText(tpl::kSearchText, WideFromWindows1252(text));
             break;  // typing stops at the field's width
     }
 }

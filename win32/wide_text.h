@@ -3,8 +3,10 @@
 #include <string>
 #include <string_view>
 
-// The window's controls hold UTF-16; the program's texts are Windows-1252 bytes. These are the
-// one crossing point between the two, with code page 1252 whatever the system's ANSI code page.
+// The window's controls hold UTF-16; the receiver's texts (search text, owner text, the dialogs'
+// own words) are Windows-1252 bytes. These are the one crossing point between the two, with code
+// page 1252 whatever the system's ANSI code page. File names and the message boxes' texts are
+// UTF-8 and cross with Wide and Utf8 (core/windows/win_io.h), as at every Win32 file call.
 namespace tavlo {
 
 // Every byte has a character (the five undefined ones show as their C1 control).

@@ -10,8 +10,9 @@
 namespace tavlo {
 
 int Win32DesktopServices::Box(std::string_view title, std::string_view text, UINT type) {
-    return MessageBoxW(owner_, WideFromWindows1252(text).c_str(),
-                       WideFromWindows1252(title).c_str(), type);
+    // The boxes' texts are UTF-8: a file name shows in whatever script it is written.
+    return MessageBoxW(owner_, Wide(std::string(text)).c_str(), Wide(std::string(title)).c_str(),
+                       type);
 }
 
 void Win32DesktopServices::ShowMessage(std::string_view title, std::string_view text,
@@ -50,7 +51,7 @@ std::optional<std::string> Win32DesktopServices::GetOpenFileName(
     filterList += L'\0';
     // Room for the longest path the W functions take.
     std::vector<wchar_t> file(32768, L'\0');
-    const std::wstring initial = WideFromWindows1252(initialName);
+    const std::wstring initial = Wide(std::string(initialName));
     initial.copy(file.data(), std::min(initial.size(), file.size() - 1));
     const std::wstring extension = WideFromWindows1252(defaultExtension);
 

@@ -6,7 +6,7 @@ namespace tavlo {
 
 // How a start of another program went: 0, or the number the launch-failed message shows (the
 // system's error number, or the status of a program that failed at once), and the program
-// really tried, as the user knows it (Windows-1252).
+// really tried, as the user knows it (UTF-8).
 struct LaunchResult {
     int error = 0;
     std::string program;
@@ -18,7 +18,7 @@ class DesktopPrograms {
 public:
     virtual ~DesktopPrograms() = default;
 
-    // The editor Edit settings would start, as the question names it.
+    // The editor Edit settings would start, as the question names it (UTF-8).
     virtual std::string EditorName() = 0;
     // Opens the settings file (path as the file system spells it) in the user's editor.
     virtual LaunchResult OpenInEditor(const std::string& file) = 0;

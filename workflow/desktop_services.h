@@ -20,7 +20,8 @@ struct FileFilter {
 
 // How the main window's flows reach the desktop: message boxes and questions over the window,
 // and the file-open dialog. Each front-end shows real ones; the tests answer them. Titles and
-// texts are Windows-1252 with "\n" line breaks.
+// texts are UTF-8 with "\n" line breaks: a file name in a message shows in whatever script it
+// is written.
 class DesktopServices {
 public:
     virtual ~DesktopServices() = default;
@@ -38,9 +39,10 @@ public:
     // the box's close button answer Cancel.
     virtual YesNoCancel AskYesNoCancel(std::string_view title, std::string_view text) = 0;
 
-    // The file-open dialog: an existing file, starting at `initialName` (field text), with the
-    // filters (the first one selected) and the extension added to a name typed without one.
-    // The chosen file's path as the file system spells it, or nothing when the user cancels.
+    // The file-open dialog: an existing file, starting at `initialName` (the file-name field's
+    // name), with the filters (the first one selected) and the extension added to a name typed
+    // without one. The chosen file's path as the file system spells it (UTF-8), or nothing when
+    // the user cancels.
     virtual std::optional<std::string> GetOpenFileName(std::string_view initialName,
                                                        std::span<const FileFilter> filters,
                                                        std::string_view defaultExtension) = 0;

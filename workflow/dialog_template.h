@@ -30,10 +30,13 @@ enum ControlStyle : unsigned {
     // width, and a multi-line box wraps its lines at its width.
     kAutoHScroll = 1u << 6,
     // Multi-line edit boxes only:
-    kReadOnly = 1u << 7,    // the template's disabled box: readable, scrollable, copyable, fixed
-    kBorder = 1u << 8,      // a sunken border around the box
-    kVScrollBar = 1u << 9,  // a vertical scroll bar, always shown
-    kWantReturn = 1u << 10  // Enter inserts a line break instead of pressing the default button
+    kReadOnly = 1u << 7,     // the template's disabled box: readable, scrollable, copyable, fixed
+    kBorder = 1u << 8,       // a sunken border around the box
+    kVScrollBar = 1u << 9,   // a vertical scroll bar, always shown
+    kWantReturn = 1u << 10,  // Enter inserts a line break instead of pressing the default button
+    // One-line fields: the field holds a file name, in any script, not a text for the receiver
+    // (which holds Windows-1252 characters only).
+    kFileNameText = 1u << 11
 };
 
 inline constexpr int kNoControlId = -1;

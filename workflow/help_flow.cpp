@@ -50,7 +50,7 @@ std::optional<HelpWriteFailure> WriteHelpFiles(const std::string& folder) {
                 name, FormatMessage("its folder could not be made: %1", {error.message()})};
         }
         if (const auto failure = WriteResourceFile(file.resourceName, file.resourceType, name)) {
-            return HelpWriteFailure{name, *failure};
+            return HelpWriteFailure{name, Windows1252ToUtf8(*failure)};
         }
     }
     return std::nullopt;
@@ -59,10 +59,10 @@ std::optional<HelpWriteFailure> WriteHelpFiles(const std::string& folder) {
 void ViewHelp(DesktopServices& desktop, DesktopPrograms& programs) {
     const std::string folder = programs.HelpFolder();
     if (const auto failure = WriteHelpFiles(folder)) {
-        desktop.ShowMessage(kWriteFailedTitle,
-                            FormatMessage(kWriteFailedText, {PathForMessage(failure->file),
-                                                             PathForMessage(failure->reason)}),
-                            MessageIcon::None);
+        desktop.ShowMessage(
+            kWriteFailedTitle,
+            FormatMessage(kWriteFailedText, {PathForMessageBox(failure->file), failure->reason}),
+            MessageIcon::None);
         return;
     }
     const std::string address =
@@ -71,8 +71,8 @@ void ViewHelp(DesktopServices& desktop, DesktopPrograms& programs) {
     if (launch.error != 0) {
         desktop.ShowMessage(
             FormatMessage(kLaunchFailedTitle, {launch.program}),
-            FormatMessage(kLaunchFailedText,
-                          {launch.program, std::to_string(launch.error), PathForMessage(address)}),
+            FormatMessage(kLaunchFailedText, {launch.program, std::to_string(launch.error),
+                                              PathForMessageBox(address)}),
             MessageIcon::None);
     }
 }

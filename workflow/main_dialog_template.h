@@ -23,7 +23,7 @@ inline constexpr ControlTemplate kControls[] = {
     {kWelcome, ControlKind::Static, "Welcome to Tavlo, the firmware patch program", 36, 7, 277, 20,
      kCentred | kVCentred | kSunken},
     {kNoControlId, ControlKind::Label, "&Filename (RGN file) to patch:", 7, 39, 93, 12, kNoStyle},
-    {kFileName, ControlKind::Edit, "", 101, 37, 164, 14, kTabStop | kAutoHScroll},
+    {kFileName, ControlKind::Edit, "", 101, 37, 164, 14, kTabStop | kAutoHScroll | kFileNameText},
     {kBrowse, ControlKind::PushButton, "&Browse ...", 269, 37, 44, 15, kTabStop},
     {kNoControlId, ControlKind::Label, "Start of &text to search for:", 7, 61, 93, 12, kNoStyle},
     {kSearchText, ControlKind::DropDownCombo, "", 102, 59, 164, 68, kTabStop | kSortedList},

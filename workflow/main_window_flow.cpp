@@ -8,6 +8,7 @@
 #include "core/firmware_image.h"
 #include "core/message_format.h"
 #include "core/version_info.h"
+#include "core/windows1252.h"
 #include "settings/settings_keys.h"
 #include "workflow/desktop_services.h"
 #include "workflow/save_failure_message.h"
@@ -59,15 +60,6 @@ constexpr const char* kChangedText =
     "Select NO to leave the file as it is. The patched firmware stays\n"
     "in memory: Exit asks again.";
 
-// A path that the file system has but Windows-1252 cannot spell (a name in Greek, say) cannot
-// be put into the field without changing it.
-constexpr const char* kUnusableNameTitle = "Tavlo : Unsupported file name";
-constexpr const char* kUnusableNameText =
-    "The name of the chosen file holds characters that Tavlo cannot handle:\n"
-    "Tavlo works with Western European (Windows-1252) names only.\n\n"
-    "Please rename the file, or copy it to a folder whose name\n"
-    "holds only such characters, and choose it again.";
-
 constexpr const char* kWelcomeText = "Welcome to Tavlo, the firmware patch program (Version %1)";
 constexpr const char* kAboutVersionText = "Tavlo Version %1";
 
@@ -77,12 +69,37 @@ constexpr FileFilter kFirmwareFilters[] = {
 };
 
 // The program file's name without its extension, with a capital first letter: a box is never
-// titled in lower case ("tavlo" is titled "Tavlo").
+// titled in lower case ("tavlo" is titled "Tavlo"). A title is UTF-8, as every text of a box.
 std::string ApplicationNameOf(const std::string& programPath) {
-    const std::string stem = NativePathOf(FileSystemPath(programPath).stem());
-    std::string name = FieldTextOfPath(stem).value_or(stem);
+    std::string name = PathForMessageBox(NativePathOf(FileSystemPath(programPath).stem()));
     if (!name.empty() && name[0] >= 'a' && name[0] <= 'z') {
         name[0] = static_cast<char>(name[0] - 'a' + 'A');
+    }
+    return name;
+}
+
+// How long a field's text is as the toolkits count it: the file name in UTF-16 units (a byte
+// that is not UTF-8 counts as one), the search text in bytes, one a character.
+std::size_t FieldLength(MainField field, std::string_view text) {
+    if (field == MainField::SearchText) {
+        return text.size();
+    }
+    std::size_t units = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        char32_t cp = 0;
+        if (!DecodeUtf8(text, i, cp)) {
+            ++i;
+        }
+        units += cp >= 0x10000 ? 2 : 1;
+    }
+    return units;
+}
+
+// A name wholly inside one pair of double quotes, as Explorer's "Copy as path" gives it, without
+// them; any other text as it is.
+std::string WithoutQuotes(const std::string& name) {
+    if (name.size() >= 2 && name.front() == '"' && name.find('"', 1) == name.size() - 1) {
+        return name.substr(1, name.size() - 2);
     }
     return name;
 }
@@ -121,11 +138,16 @@ void MainWindowFlow::Start() {
 
 void MainWindowFlow::ApplySettings() {
     settings_ = LoadConfig(programPath_);
-    std::string fileName = settings_.FilePattern();
-    if (std::optional<std::string> match = FirstMatchingFile(fileName)) {
-        fileName = std::move(*match);
+    if (image_.IsModified()) {
+        // The field keeps naming the file the pending patch belongs to: the one Exit saves.
+        fileName_.taken = image_.FileName();
+    } else {
+        std::string fileName = settings_.FilePattern();
+        if (std::optional<std::string> match = FirstMatchingFile(fileName)) {
+            fileName = std::move(*match);
+        }
+        fileName_.taken = std::move(fileName);
     }
-    fileName_.taken = std::move(fileName);
     searchText_.taken = settings_.SearchText();
     view_.SetSearchWords(SortedSearchWords());
     ShowFields();
@@ -145,10 +167,17 @@ bool MainWindowFlow::ReadFields() {
     // A text is taken over before it is checked: the command that read it goes on with it.
     for (const MainField field : {MainField::FileName, MainField::SearchText}) {
         FieldTexts& texts = Field(field);
-        texts.taken = view_.FieldText(field);
-        // Typing stops at the limit; a longer text that the program put there itself (a path
-        // from the start, Browse or a drop) is the user's file, not a slip of the keyboard.
-        if (texts.taken.size() > kMaxFieldLength && texts.taken != texts.put) {
+        const std::string shown = view_.FieldText(field);
+        if (shown == texts.shown) {
+            // Untouched since the program put it there (a path from the start, Browse or a
+            // drop): the user's file as the file system spells it, whatever the field made of a
+            // name it cannot hold (a Linux name that is not UTF-8) and however long it is.
+            texts.taken = texts.put;
+            continue;
+        }
+        texts.taken = field == MainField::FileName ? WithoutQuotes(shown) : shown;
+        // Typing stops at the limit: a longer text is a slip of the keyboard.
+        if (FieldLength(field, shown) > kMaxFieldLength) {
             desktop_.ShowMessage(applicationName_, kTooLongText, MessageIcon::Exclamation);
             view_.FocusField(field);
             return false;
@@ -161,6 +190,7 @@ void MainWindowFlow::PutField(MainField field, std::string_view text) {
     FieldTexts& texts = Field(field);
     texts.put = text;
     view_.SetFieldText(field, text);
+    texts.shown = view_.FieldText(field);
 }
 
 void MainWindowFlow::ShowFields() {
@@ -173,16 +203,10 @@ void MainWindowFlow::ShowMessage(std::string_view title, std::string_view text) 
     desktop_.ShowMessage(title, text, MessageIcon::None);
 }
 
-bool MainWindowFlow::TakeFilePath(const std::string& nativePath) {
-    const std::optional<std::string> text = FieldTextOfPath(nativePath);
-    if (!text) {
-        ShowMessage(kUnusableNameTitle, kUnusableNameText);
-        return false;
-    }
-    fileName_.taken = *text;
+void MainWindowFlow::TakeFilePath(const std::string& nativePath) {
+    fileName_.taken = nativePath;
     // Only the file-name field changes: what the user typed elsewhere stays.
     PutField(MainField::FileName, fileName_.taken);
-    return true;
 }
 
 void MainWindowFlow::Browse() {
@@ -200,8 +224,9 @@ void MainWindowFlow::Search() {
     if (!SettlePendingPatch(kSaveNoOnSearch)) {
         return;
     }
-    if (!image_.Load(NativePath(fileName_.taken))) {
-        ShowMessage(kLoadFailedTitle, FormatMessage(kLoadFailedText, {fileName_.taken}));
+    if (!image_.Load(fileName_.taken)) {
+        ShowMessage(kLoadFailedTitle,
+                    FormatMessage(kLoadFailedText, {PathForMessageBox(fileName_.taken)}));
         return;
     }
     ShowPatchState();  // a fresh copy: nothing pending
@@ -225,7 +250,7 @@ bool MainWindowFlow::SettlePendingPatch(std::string_view whatNoDoes) {
     if (!image_.IsModified()) {
         return true;
     }
-    const std::string fileName = FieldTextOfPath(image_.FileName()).value_or(image_.FileName());
+    const std::string fileName = PathForMessageBox(image_.FileName());
     const std::string question = FormatMessage(kSaveText, {fileName, whatNoDoes});
     switch (desktop_.AskYesNoCancel(kSaveTitle, question)) {
         case YesNoCancel::Cancel:

@@ -20,14 +20,16 @@ inline constexpr std::size_t kMaxFieldLength = 128;
 // The two fields of the main window.
 enum class MainField { FileName, SearchText };
 
-// What the main window's flows need of the window itself. Texts are Windows-1252.
+// What the main window's flows need of the window itself. The file-name field holds a file name
+// as the program holds them, in UTF-8 (core/file_names.h), in whatever script; every other text
+// is Windows-1252, the receiver's character set.
 class MainWindowView {
 public:
     virtual ~MainWindowView() = default;
 
     virtual std::string FieldText(MainField field) const = 0;
-    // Puts a text into a field. Typing stops at kMaxFieldLength characters; what the program puts
-    // there is never cut.
+    // Puts a text into a field. Typing stops at kMaxFieldLength characters (UTF-16 units, as the
+    // toolkits count them); what the program puts there is never cut.
     virtual void SetFieldText(MainField field, std::string_view text) = 0;
     // The drop-down list of the search field.
     virtual void SetSearchWords(const std::vector<std::string>& words) = 0;
@@ -76,8 +78,7 @@ public:
     void Exit();
 
     // A file chosen or dropped: its path (as the file system spells it) becomes the file name.
-    // False, after a message, when the path cannot be field text.
-    bool TakeFilePath(const std::string& nativePath);
+    void TakeFilePath(const std::string& nativePath);
 
     // The settings read last (with the file they came from, if any).
     const Settings& CurrentSettings() const { return settings_; }
@@ -88,16 +89,20 @@ public:
     DesktopServices& Desktop() const { return desktop_; }
 
 private:
-    // Takes the fields' texts over. A text longer than kMaxFieldLength that the user typed is
-    // reported, gets the focus and ends the reading (false); a text the program itself put into
-    // the field is taken as it is.
+    // Takes the fields' texts over. A text the field still shows as the program put it there is
+    // the program's own, byte for byte. A text longer than kMaxFieldLength that the user typed
+    // is reported, gets the focus and ends the reading (false). A file name the user typed or
+    // pasted wholly inside one pair of double quotes (Explorer's "Copy as path") is taken
+    // without them.
     bool ReadFields();
     void ShowFields();
 
-    // A field's text as the commands use it, and what the program last put into the field.
+    // A field's text as the commands use it, what the program last put into the field, and
+    // what the field showed of that (a toolkit may show a name it cannot hold otherwise).
     struct FieldTexts {
         std::string taken;
         std::string put;
+        std::string shown;
     };
     FieldTexts& Field(MainField field);
     void PutField(MainField field, std::string_view text);

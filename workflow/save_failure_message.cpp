@@ -1,5 +1,6 @@
 #include "workflow/save_failure_message.h"
 
+#include "core/windows1252.h"
 #include "workflow/desktop_services.h"
 
 namespace tavlo {
@@ -15,7 +16,8 @@ std::string SaveFailureText(const FileFailure& failure) {
 }
 
 void ShowSaveFailure(DesktopServices& desktop, const FileFailure& failure) {
-    desktop.ShowMessage(kSaveFailedTitle, SaveFailureText(failure), MessageIcon::None);
+    desktop.ShowMessage(kSaveFailedTitle, Windows1252ToUtf8(SaveFailureText(failure)),
+                        MessageIcon::None);
 }
 
 }  // namespace tavlo

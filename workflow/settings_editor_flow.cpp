@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <system_error>
+#include <utility>
 
 #include "core/file_names.h"
 #include "core/message_format.h"
@@ -44,30 +45,57 @@ constexpr const char* kCreateFailedText =
 constexpr const char* kDefaultSettingsName = "tavlo.cfg";
 constexpr const char* kDefaultSettingsType = "RT_TAVLO";
 
+// Why the default copy could not be put at a place (UTF-8), and whether the next place may be
+// tried: only when nothing was made there, so that no file of the user's stands in its way.
+struct CreateFailure {
+    std::string reason;
+    bool nextPlace = false;
+};
+
 // Writes the default copy to the settings path, byte for byte, and reads the settings again.
 // Something already there (a file the reader would not take, a folder) is the user's and is
-// never replaced. Returns why the file could not be created, in Windows-1252.
-std::optional<std::string> CreateDefaultSettings(MainWindowFlow& window, const std::string& path) {
+// never replaced.
+std::optional<CreateFailure> CreateDefaultSettings(MainWindowFlow& window,
+                                                   const std::string& path) {
     std::error_code error;
     if (std::filesystem::exists(std::filesystem::symlink_status(FileSystemPath(path), error))) {
         const std::string problem = ReadTextFile(path).status.problem;
-        return FormatMessage(
+        return CreateFailure{Windows1252ToUtf8(FormatMessage(
             "Something of that name is there, and it is no settings file Tavlo can read: %1",
-            {problem.empty() ? std::string(std::strerror(EEXIST)) : problem});
+            {problem.empty() ? std::string(std::strerror(EEXIST)) : problem}))};
     }
     // The per-user file's folder may not be there yet.
     std::filesystem::create_directories(FileSystemPath(path).parent_path(), error);
     if (error) {
-        return FormatMessage("Its folder could not be made: %1", {error.message()});
+        return CreateFailure{FormatMessage("Its folder could not be made: %1", {error.message()}),
+                             true};
     }
     if (auto failure = WriteResourceFile(kDefaultSettingsName, kDefaultSettingsType, path)) {
-        return failure;
+        return CreateFailure{Windows1252ToUtf8(*failure), true};
     }
     window.ApplySettings();
     if (!window.CurrentSettings().Path()) {
-        return std::string("The file was written, but could not be read back");
+        return CreateFailure{"The file was written, but could not be read back"};
     }
     return std::nullopt;
+}
+
+// Puts the default copy at the first place that takes it (SettingsFilesToCreate): beside the
+// program when its folder is the user's and really takes the file, else the per-user file.
+// Nothing, or the last place tried and why it failed.
+std::optional<std::pair<std::string, std::string>> CreateSettingsFile(MainWindowFlow& window) {
+    std::optional<std::pair<std::string, std::string>> failed;
+    for (const std::string& path : SettingsFilesToCreate(window.ProgramPath())) {
+        const std::optional<CreateFailure> failure = CreateDefaultSettings(window, path);
+        if (!failure) {
+            return std::nullopt;
+        }
+        failed.emplace(path, failure->reason);
+        if (!failure->nextPlace) {
+            break;
+        }
+    }
+    return failed;
 }
 
 }  // namespace
@@ -78,11 +106,11 @@ void EditSettings(MainWindowFlow& window, DesktopPrograms& programs) {
         if (!desktop.AskYesNo(kCreateTitle, FormatMessage(kCreateText, {programs.EditorName()}))) {
             return;
         }
-        const std::string path = SettingsFileToCreate(window.ProgramPath());
-        if (const auto failure = CreateDefaultSettings(window, path)) {
+        if (const auto failed = CreateSettingsFile(window)) {
             // An editor without the file would only leave the user guessing where it belongs.
             desktop.ShowMessage(kCreateFailedTitle,
-                                FormatMessage(kCreateFailedText, {PathForMessage(path), *failure}),
+                                FormatMessage(kCreateFailedText,
+                                              {PathForMessageBox(failed->first), failed->second}),
                                 MessageIcon::None);
             return;
         }
@@ -95,7 +123,7 @@ void EditSettings(MainWindowFlow& window, DesktopPrograms& programs) {
         desktop.ShowMessage(
             FormatMessage(kLaunchFailedTitle, {launch.program}),
             FormatMessage(kLaunchFailedText, {launch.program, std::to_string(launch.error),
-                                              PathForMessage(settingsPath)}),
+                                              PathForMessageBox(settingsPath)}),
             MessageIcon::None);
     }
 

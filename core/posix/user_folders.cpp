@@ -45,4 +45,9 @@ bool IsWritableFolder(const std::string& folder) {
     return ::access(folder.empty() ? "." : folder.c_str(), W_OK) == 0;
 }
 
+std::vector<std::string> InstallationFolders() {
+    // The package manager's programs, and those of other installers (/opt/<vendor>).
+    return {"/usr", "/opt"};
+}
+
 }  // namespace tavlo

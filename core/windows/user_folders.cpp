@@ -5,15 +5,26 @@
 
 namespace tavlo {
 
-std::optional<std::string> UserSettingsFolder() {
-    PWSTR roaming = nullptr;
-    if (SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &roaming) != S_OK) {
-        CoTaskMemFree(roaming);
-        return std::nullopt;
+namespace {
+
+// A folder the system knows by its id, or nothing when this system has none of that kind.
+std::optional<std::string> KnownFolder(REFKNOWNFOLDERID id) {
+    PWSTR path = nullptr;
+    std::optional<std::string> folder;
+    if (SHGetKnownFolderPath(id, 0, nullptr, &path) == S_OK) {
+        folder = Utf8(path);
     }
-    const std::string folder = Utf8(roaming) + "\\Tavlo";
-    CoTaskMemFree(roaming);
+    CoTaskMemFree(path);
     return folder;
+}
+
+}  // namespace
+
+std::optional<std::string> UserSettingsFolder() {
+    if (auto roaming = KnownFolder(FOLDERID_RoamingAppData)) {
+        return *roaming + "\\Tavlo";
+    }
+    return std::nullopt;
 }
 
 bool IsWritableFolder(const std::string& folder) {
@@ -25,6 +36,25 @@ bool IsWritableFolder(const std::string& folder) {
     }
     DeleteFileW(probe);
     return true;
+}
+
+std::vector<std::string> InstallationFolders() {
+    // Program Files in each of its views, and where a per-user installer (an MSI without
+    // administrator rights) puts its programs.
+    std::vector<std::string> folders;
+    for (const KNOWNFOLDERID* id : {&FOLDERID_ProgramFiles, &FOLDERID_ProgramFilesX86,
+                                    &FOLDERID_ProgramFilesX64, &FOLDERID_UserProgramFiles}) {
+        if (auto folder = KnownFolder(*id)) {
+            folders.push_back(std::move(*folder));
+        } else if (id == &FOLDERID_UserProgramFiles) {
+            // A system that does not know this folder by its id (Wine 8, for one) still installs
+            // there: its place is the one Windows gives it, %LOCALAPPDATA%\Programs.
+            if (auto local = KnownFolder(FOLDERID_LocalAppData)) {
+                folders.push_back(*local + "\\Programs");
+            }
+        }
+    }
+    return folders;
 }
 
 }  // namespace tavlo

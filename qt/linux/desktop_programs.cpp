@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "qt/linux/watched_start.h"
-#include "qt/text_boundary.h"
 
 namespace tavlo {
 
@@ -164,12 +163,12 @@ QString HelpFolderPath() {
 }
 
 std::string LinuxDesktopPrograms::EditorName() {
-    return ToWindows1252(EditorCommand(std::nullopt).shownName);
+    return EditorCommand(std::nullopt).shownName.toStdString();
 }
 
 LaunchResult LinuxDesktopPrograms::OpenInEditor(const std::string& file) {
     const StartCommand editor = EditorCommand(FromNativePath(file));
-    return {StartProgram(editor), ToWindows1252(editor.shownName)};
+    return {StartProgram(editor), editor.shownName.toStdString()};
 }
 
 std::string LinuxDesktopPrograms::AddressOf(const std::string& file) {
@@ -180,7 +179,7 @@ LaunchResult LinuxDesktopPrograms::OpenInBrowser(const std::string& address) {
     // The browsers in turn until one starts; a failure names the last one tried.
     LaunchResult result;
     for (const StartCommand& command : BrowserCommands(QString::fromStdString(address))) {
-        result = {StartProgram(command), ToWindows1252(command.shownName)};
+        result = {StartProgram(command), command.shownName.toStdString()};
         if (result.error == 0) {
             break;
         }

@@ -1,5 +1,5 @@
-// File names outside ASCII, as users in Western Europe have them: found by a wildcard, and
-// written to, through their UTF-8 spelling on every platform.
+// File names in any script: found by a wildcard through their UTF-8 spelling on every platform,
+// and shown in a message box as they are.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -11,20 +11,21 @@
 namespace tavlo {
 namespace {
 
-TEST(FileNames, AFolderAndAFileOutsideAsciiAreFoundByTheirPattern) {
+TEST(FileNames, AFolderAndAFileInAnyScriptAreFoundByTheirPattern) {
     test::TempDir dir;
-    const std::string folder = dir.File("dossier \xc3\xa9t\xc3\xa9");  // "dossier été", UTF-8
+    const std::string folder = dir.File(
+        "\xC5\x81\xC3\xB3"
+        "d\xC5\xBA");                                         // "Łódź"
+    const std::string name = "\xCE\xA9mega \xC3\xBCnit.rgn";  // "Ωmega ünit.rgn"
     std::filesystem::create_directory(FileSystemPath(folder));
-    test::WriteFile(folder + "/\xc3\xa9t\xc3\xa9.rgn", "firmware");
+    test::WriteFile(folder + "/" + name, "firmware");
     test::WriteFile(folder + "/b.txt", "not firmware");
-    const std::string fieldFolder = FieldTextOfPath(folder).value();
     // Windows takes "\\" between folders as well as "/".
     const std::vector<std::string> separators =
         kNamesIgnoreCase ? std::vector<std::string>{"/", "\\"} : std::vector<std::string>{"/"};
     for (const std::string& separator : separators) {
         SCOPED_TRACE(separator);
-        EXPECT_EQ(FirstMatchingFile(fieldFolder + separator + "*.rgn"),
-                  fieldFolder + separator + "\xe9t\xe9.rgn");
+        EXPECT_EQ(FirstMatchingFile(folder + separator + "*.rgn"), folder + separator + name);
     }
     EXPECT_EQ(NativePathOf(FileSystemPath(folder)), folder);
 }
@@ -49,13 +50,19 @@ TEST(FileNames, WildcardsMatchAsTheDesktopsFileDialogsDo) {
              Row{"[a].rgn", "a.rgn", false},
              Row{"*", "", true},
              Row{"a*", "abc", true},
-             // Only ASCII letters fold: Windows-1252's Ü and ü are two letters.
-             Row{"\xDC*",
-                 "\xDC"
+             // "?" is one character, however many bytes it takes: a Polish letter, an emoji,
+             // a byte of a Linux name that is not UTF-8.
+             Row{"?.rgn", "\xC5\x81.rgn", true},
+             Row{"??.rgn", "\xC5\x81.rgn", false},
+             Row{"?", "\xF0\x9F\x9B\xB0", true},
+             Row{"caf?.rgn", "caf\xE9.rgn", true},
+             // Only ASCII letters fold: Ü and ü are two letters.
+             Row{"\xC3\x9C*",
+                 "\xC3\x9C"
                  "ber",
                  true},
-             Row{"\xFC*",
-                 "\xDC"
+             Row{"\xC3\xBC*",
+                 "\xC3\x9C"
                  "ber",
                  false},
          }) {
@@ -64,9 +71,9 @@ TEST(FileNames, WildcardsMatchAsTheDesktopsFileDialogsDo) {
     }
 }
 
-TEST(FileNames, TheFirstMatchingFileInByteOrderSkipsNamesWindows1252CannotSpell) {
+TEST(FileNames, TheFirstMatchingFileComesInByteOrder) {
     test::TempDir dir;
-    const std::string folder = FieldTextOfPath(dir.Path().string()).value();
+    const std::string folder = dir.Path().string();
     for (const char* name : {"b.rgn", "B.rgn", "a.txt", "\xCE\xA9.rgn", "\xC3\xA9t\xC3\xA9.rgn"}) {
         test::WriteFile(dir.File(name), "");
     }
@@ -74,17 +81,32 @@ TEST(FileNames, TheFirstMatchingFileInByteOrderSkipsNamesWindows1252CannotSpell)
     const std::string first = folder + (kNamesIgnoreCase ? "/b.rgn" : "/B.rgn");
     EXPECT_EQ(FirstMatchingFile(folder + "/*.RGN"), first);
     EXPECT_EQ(FirstMatchingFile(folder + "/?.rgn"), first);
-    EXPECT_EQ(FirstMatchingFile(folder + "/\xE9*"), folder + "/\xE9t\xE9.rgn");  // not the Omega
+    EXPECT_EQ(FirstMatchingFile(folder + "/\xCE\xA9*"), folder + "/\xCE\xA9.rgn");
     EXPECT_EQ(FirstMatchingFile(folder + "/*.bin"), std::nullopt);
     EXPECT_EQ(FirstMatchingFile(folder + "/missing/*.rgn"), std::nullopt);
     EXPECT_EQ(FirstMatchingFile(folder + "/"), std::nullopt);
 }
 
-TEST(FileNames, FieldTextAndFileSystemNamesConvertBothWays) {
-    EXPECT_EQ(NativePath("M\xFCller.rgn"), "M\xC3\xBCller.rgn");
-    EXPECT_EQ(FieldTextOfPath("M\xC3\xBCller.rgn"), "M\xFCller.rgn");
-    EXPECT_EQ(FieldTextOfPath("\xCE\xA9"), std::nullopt);  // no Windows-1252 byte
-    EXPECT_EQ(FieldTextOfPath("\xFF\xFE"), std::nullopt);  // not UTF-8 at all
+TEST(FileNames, AMessageBoxShowsANameAsItIsOnItsOwnLine) {
+    struct Row {
+        const char* name;
+        const char* shown;
+    };
+    for (const Row& row : {
+             Row{"/gps/\xC5\x81\xC3\xB3"
+                 "d\xC5\xBA/\xF0\x9F\x9B\xB0.rgn",
+                 "/gps/\xC5\x81\xC3\xB3"
+                 "d\xC5\xBA/\xF0\x9F\x9B\xB0.rgn"},
+             Row{"a\nb\tc\x7F.rgn",
+                 "a\xE2\x90\x8A"
+                 "b\xE2\x90\x89"
+                 "c\xE2\x90\xA1.rgn"},
+             Row{"caf\xE9.rgn", "caf\xEF\xBF\xBD.rgn"},  // not UTF-8: U+FFFD
+             Row{"\xC2\x85", "\xEF\xBF\xBD"},            // a C1 control
+         }) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(PathForMessageBox(row.name), row.shown);
+    }
 }
 
 }  // namespace

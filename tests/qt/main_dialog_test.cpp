@@ -1,11 +1,12 @@
 // The main dialog's own wiring, with the desktop's real boxes, patch dialog and programs: its
 // buttons and keys reach their commands, a box is owned by the window and titled, the fields
-// keep to their typing limits and to Windows-1252, and a dropped file names the file to patch.
-// What the commands do is the flows' (tests/workflow).
+// keep to their typing limits and the search text to Windows-1252, and a file in any script
+// comes in by the start, Browse and a drop. What the commands do is the flows' (tests/workflow).
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
 #include <QDropEvent>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -21,6 +22,8 @@
 #include "qt/linux/desktop_programs.h"
 #include "qt/main_dialog.h"
 #include "qt/qt_desktop_services.h"
+#include "qt/text_boundary.h"
+#include "support/any_file_names.h"
 #include "support/qt/modal_helper.h"
 #include "support/qt/test_registry.h"
 #include "support/test_files.h"
@@ -51,12 +54,16 @@ void AnswerNextBox(Seen& seen, const char* button) {
     });
 }
 
-// The main dialog as the program runs it, started on the firmware file "unit.rgn" of a folder
-// of its own, which also holds the program.
+const std::string kTinyFirmware("xx\0WARNING here\0", 16);
+
+// The main dialog as the program runs it, started on the firmware file `name` (by default
+// "unit.rgn") of a folder of its own, which also holds the program.
 struct Window {
-    explicit Window(const std::string& firmware = std::string("xx\0WARNING here\0", 16)) {
-        WriteFile(dir.File("unit.rgn"), firmware);
-        dialog.SetStartupFile(dir.File("unit.rgn"));
+    explicit Window(const std::string& firmware = kTinyFirmware,
+                    const std::string& name = "unit.rgn") {
+        std::filesystem::create_directories(PathOf(dir.File(name)).parent_path());
+        WriteFile(dir.File(name), firmware);
+        dialog.SetStartupFile(dir.File(name));
         dialog.show();
         if (!QTest::qWaitForWindowExposed(&dialog)) {
             QTest::qFail("the main dialog was not shown", __FILE__, __LINE__);
@@ -67,6 +74,18 @@ struct Window {
         return dialog.findChild<Widget*>(QStringLiteral("control%1").arg(id));
     }
     void Click(int id) { QTest::mouseClick(Control(id), Qt::LeftButton); }
+    QString FileNameShown() { return Control<QLineEdit>(tpl::kFileName)->text(); }
+    // Whether Search found the message in the file the field names: the patch dialog opens.
+    bool SearchOpensThePatchDialog() {
+        bool opened = false;
+        WhenModalOpens([&opened](QWidget* patchDialog) {
+            opened =
+                patchDialog->findChild<QPlainTextEdit*>(QStringLiteral("foundText")) != nullptr;
+            QTest::keyClick(patchDialog, Qt::Key_Escape);
+        });
+        Click(tpl::kSearch);
+        return opened;
+    }
     QLineEdit* SearchField() { return Control<QComboBox>(tpl::kSearchText)->lineEdit(); }
 
     TempDir dir;
@@ -231,6 +250,40 @@ private slots:
         QVERIFY(!w.SearchField()->text().contains(QStringLiteral("file:")));
         QVERIFY(!DropOnto(&w.dialog, w.dir.Path().string()));
         QCOMPARE(fileName->text(), dropped);
+    }
+
+    // A file in any script comes into the file-name field by the start, Browse (the file
+    // dialog) and a drop, and Search opens it. A Linux name that is not UTF-8, which the field
+    // shows with U+FFFD, still names its file.
+    void aFileInAnyScriptComesInByEveryWay() {
+        for (const AnyFileName& name : kAnyFileNames) {
+            const std::string file = std::string(name.folder) + "/" + name.file;
+            Window w(kTinyFirmware, file);
+            const QString path = FromFileName(w.dir.File(file));
+            QCOMPARE(w.FileNameShown(), path);
+            QVERIFY2(w.SearchOpensThePatchDialog(), name.language);
+
+            w.Control<QLineEdit>(tpl::kFileName)->setText(QStringLiteral("kept.rgn"));
+            WhenModalOpens([&path](QWidget* window) {
+                auto* files = qobject_cast<QFileDialog*>(window);
+                if (files == nullptr) {
+                    window->close();
+                    QFAIL("Browse opened no file dialog");
+                }
+                // The path typed into the dialog's name field, and its Open button.
+                files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(path);
+                static_cast<QDialog*>(files)->accept();
+            });
+            w.Click(tpl::kBrowse);
+            QCOMPARE(w.FileNameShown(), path);
+
+            w.Control<QLineEdit>(tpl::kFileName)->setText(QStringLiteral("kept.rgn"));
+            QVERIFY(DropOnto(&w.dialog, w.dir.File(file)));
+            QCOMPARE(w.FileNameShown(), path);
+        }
+        Window latin1(kTinyFirmware, "caf\xE9.rgn");
+        QVERIFY(latin1.FileNameShown().endsWith(QStringLiteral("caf\uFFFD.rgn")));
+        QVERIFY(latin1.SearchOpensThePatchDialog());
     }
 
     // The icon, Alt+A (which the icon's tooltip names) open the About box over the window; View

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/embedded_resources.h"
+#include "core/file_names.h"
 #include "core/windows/windows_api.h"  // FindResource is the program's, not windows.h's
 #include "support/png_reader.h"
 #include "support/test_files.h"
@@ -149,7 +150,11 @@ TEST(Win32Window, SearchTypeOkExitYesPatchesTheFileAndKeepsTheOldBytesAsBackup) 
     const std::string program = dir.File("tavlo.exe");
     std::filesystem::copy_file(test::PathOf(TAVLO_EXE_PATH), test::PathOf(program));
     const std::string original = test::ReadFile(TAVLO_SAMPLE_PATH);
-    const std::string file = dir.File("unit.rgn");
+    // In a folder named as a Polish user's are (Łódź): the start argument reaches the field,
+    // the load and the save whole.
+    const std::filesystem::path folder = test::PathOf(dir.File("\xC5\x81\xC3\xB3\x64\xC5\xBA"));
+    std::filesystem::create_directory(folder);
+    const std::string file = NativePathOf(folder / "unit.rgn");
     test::WriteFile(file, original);
 
     RunningProgram tavlo(program, file, dir.Path().string());
@@ -175,7 +180,7 @@ TEST(Win32Window, SearchTypeOkExitYesPatchesTheFileAndKeepsTheOldBytesAsBackup) 
     Click(question, IDYES);
     EXPECT_EQ(tavlo.Wait(), 0);
     ExpectPatched(original, test::ReadFile(file), typed);
-    EXPECT_TRUE(test::ReadFile(dir.File("unit.bak")) == original);
+    EXPECT_TRUE(test::ReadFile(NativePathOf(folder / "unit.bak")) == original);
 }
 
 // Windows opens .htm files, while it lives, with a copy command that puts the page it is given

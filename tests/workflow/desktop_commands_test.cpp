@@ -12,6 +12,7 @@
 #include "core/file_names.h"
 #include "core/text_file.h"
 #include "fakes.h"
+#include "settings/settings_location.h"
 #include "workflow/help_flow.h"
 #include "workflow/settings_editor_flow.h"
 
@@ -104,7 +105,7 @@ TEST(EditSettings, TheLaunchFailureNamesTheEditorItsErrorAndTheFile) {
     const std::string& text = s.desktop.boxes.at(0).text;
     EXPECT_NE(text.find("Notepad"), std::string::npos);
     EXPECT_NE(text.find("#" + std::to_string(EACCES) + " "), std::string::npos);
-    EXPECT_NE(text.find(PathForMessage(s.Path("tavlo.cfg"))), std::string::npos);
+    EXPECT_NE(text.find(PathForMessageBox(s.Path("tavlo.cfg"))), std::string::npos);
     EXPECT_EQ(s.desktop.boxes.at(1).text,
               "Press OK when you are finished editing and have saved the config file");
 }
@@ -126,10 +127,6 @@ TEST(EditSettings, ASettingsFileThatCannotBeCreatedIsOneMessage) {
              WriteFile(s.Path("tavlo.cfg"), std::string(kMaxTextFileSize + 1, ';'));
          },
          "tavlo"},
-#ifndef _WIN32  // Windows' per-user folder takes the file there; Linux's is none in the tests
-        {"a program folder below a regular file",
-         [](WindowSession& s) { WriteFile(s.Path("plain"), "a file"); }, "plain/tavlo"},
-#endif
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.rule);
@@ -141,11 +138,39 @@ TEST(EditSettings, ASettingsFileThatCannotBeCreatedIsOneMessage) {
         EditSettings(flow, s.programs);
         EXPECT_EQ(s.log,
                   (EventLog{kCreate, "show Tavlo : Could not create default settings file"}));
-        EXPECT_NE(s.desktop.boxes.back().text.find(PathForMessage(s.Path(row.program + ".cfg"))),
+        EXPECT_NE(s.desktop.boxes.back().text.find(PathForMessageBox(s.Path(row.program + ".cfg"))),
                   std::string::npos);
         EXPECT_FALSE(flow.CurrentSettings().Path());
     }
 }
+
+#ifndef _WIN32  // Windows' per-user folder is the prefix's own %APPDATA%, not the test's
+// Where the program's folder does not take the file, the user's own folder gets it; where
+// neither does, the message names the last place tried.
+TEST(EditSettings, AProgramFolderThatDoesNotTakeTheFilePassesItOnToTheUsersOwn) {
+    for (const bool userFolder : {true, false}) {
+        SCOPED_TRACE(userFolder ? "the user's folder takes it" : "neither takes it");
+        WindowSession s;
+        WriteFile(s.Path("plain"), "a file, so no folder can be made below it");
+        const ScopedEnv config("XDG_CONFIG_HOME",
+                               s.Path(userFolder ? "config" : "plain/config").c_str());
+        const std::string perUser = PerUserSettingsFile().value();
+        MainWindowFlow flow(s.Path("plain/tavlo"), s.image, s.window, s.desktop, s.confirmer);
+        flow.Start();
+        s.desktop.answers = {YesNoCancel::Yes};
+        EditSettings(flow, s.programs);
+        if (userFolder) {
+            EXPECT_EQ(s.log, (EventLog{kCreate, "edit " + perUser, kHold}));
+            EXPECT_EQ(ReadFile(perUser), ResourceBytes("tavlo.cfg", "RT_TAVLO"));
+        } else {
+            EXPECT_EQ(s.log,
+                      (EventLog{kCreate, "show Tavlo : Could not create default settings file"}));
+            EXPECT_NE(s.desktop.boxes.back().text.find(PathForMessageBox(perUser)),
+                      std::string::npos);
+        }
+    }
+}
+#endif
 
 TEST(ViewHelp, WritesThePageAndItsPicturesAndOpensThePageInTheBrowser) {
     struct Row {
@@ -198,7 +223,7 @@ TEST(ViewHelp, WritesThePageAndItsPicturesAndOpensThePageInTheBrowser) {
         if (!row.message.empty()) {
             // The message says what was tried: the page's address, or the file not written.
             EXPECT_NE(s.desktop.boxes.back().text.find(
-                          PathForMessage(row.written ? "file:" + page : page)),
+                          PathForMessageBox(row.written ? "file:" + page : page)),
                       std::string::npos);
         }
     }

@@ -17,7 +17,7 @@ std::string FakeWindow::FieldText(MainField field) const {
 void FakeWindow::SetFieldText(MainField field, std::string_view text) {
     switch (field) {
         case MainField::FileName:
-            fileName = text;
+            fileName = showsName ? showsName(text) : std::string(text);
             break;
         case MainField::SearchText:
             searchText = text;

@@ -37,6 +37,8 @@ public:
 
     std::string fileName;  // what the fields show; a test types by setting them
     std::string searchText;
+    // How the file-name field shows a name the program puts there; none: as it is.
+    std::function<std::string(std::string_view)> showsName;
     std::vector<std::string> searchWords;
     std::string welcome;
     std::optional<MainField> focused;

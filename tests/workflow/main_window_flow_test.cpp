@@ -6,11 +6,15 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "core/file_names.h"
 #include "core/version_info.h"
 #include "fakes.h"
+#include "support/any_file_names.h"
 #include "support/image_files.h"
+#include "workflow/settings_editor_flow.h"
 
 namespace tavlo::test {
 namespace {
@@ -406,8 +410,7 @@ TEST(MainWindowFlow, AFieldTooLongIsReportedUnlessTheProgramPutItThere) {
     }
 }
 
-// Browse, or a file dropped onto the window, names the file to patch and changes nothing else;
-// a name that Windows-1252 cannot spell is refused.
+// Browse, or a file dropped onto the window, names the file to patch and changes nothing else.
 TEST(MainWindowFlow, BrowseAndDropsFillTheFileNameField) {
     struct Row {
         const char* rule;
@@ -429,14 +432,6 @@ TEST(MainWindowFlow, BrowseAndDropsFillTheFileNameField) {
          "typed.rgn",
          {"open typed.rgn"}},
         {"a file dropped", [&](WindowSession& s) { s.flow.TakeFilePath(chosen); }, chosen, {}},
-        {"a name in another script",
-         [](WindowSession& s) { s.flow.TakeFilePath("/x/\xE6\x97\xA5\xE6\x9C\xAC.rgn"); },
-         "typed.rgn",
-         {"show Tavlo : Unsupported file name"}},
-        {"a name with an accent",
-         [](WindowSession& s) { s.flow.TakeFilePath("/x/M\xC3\xBCller"); },
-         "/x/M\xFCller",
-         {}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.rule);
@@ -456,6 +451,106 @@ TEST(MainWindowFlow, BrowseAndDropsFillTheFileNameField) {
     EXPECT_EQ(std::string(s.desktop.filters[0].patterns), "*.rgn");
     EXPECT_EQ(std::string(s.desktop.filters[1].patterns), "*.*");
     EXPECT_EQ(s.desktop.defaultExtension, "rgn");
+}
+
+// A file named in any script, whether the system gave its name (the start, Browse, a drop) or
+// the user typed it, is searched and saved under that name, and the save question names it as
+// it is.
+TEST(MainWindowFlow, AFileInAnyScriptIsSearchedSavedAndNamedAsItIs) {
+    const std::pair<const char*, std::function<void(WindowSession&, const std::string&)>> ways[] = {
+        {"given by the system",
+         [](WindowSession& s, const std::string& path) { s.flow.TakeFilePath(path); }},
+        {"typed", [](WindowSession& s, const std::string& path) { s.window.fileName = path; }},
+    };
+    for (const AnyFileName& name : kAnyFileNames) {
+        for (const auto& [way, enter] : ways) {
+            SCOPED_TRACE(std::string(name.language) + ", " + way);
+            WindowSession s;
+            std::filesystem::create_directory(PathOf(s.Path(name.folder)));
+            const std::string path = s.Path(std::string(name.folder) + "/" + name.file);
+            WriteFile(path, TwoMessageFirmware());
+            StartOnUnit(s);
+            enter(s, path);
+            s.confirmer.replies = {{Answer::Ok, "Mine"}};
+            s.flow.Search();
+            s.desktop.answers = {YesNoCancel::Yes};
+            s.flow.Exit();
+            EXPECT_EQ(s.log, (EventLog{"confirm " + kFirst, kSaveQuestion, "close"}));
+            EXPECT_EQ(ReadFile(path), Patched(kFirst, "Mine"));
+            ASSERT_FALSE(s.desktop.boxes.empty());
+            EXPECT_NE(s.desktop.boxes[0].text.find("'" + PathForMessageBox(path) + "'"),
+                      std::string::npos);
+        }
+    }
+}
+
+// Explorer's "Copy as path" puts the path in double quotes: a name wholly inside one pair is
+// taken without them, anything else as it is.
+TEST(MainWindowFlow, ANameWhollyInOnePairOfQuotesIsTakenWithoutThem) {
+    struct Row {
+        const char* rule;
+        std::string before, after;  // around the unit's path
+        bool found;
+    };
+    const Row rows[] = {
+        {"one pair", "\"", "\"", true},
+        {"no closing quote", "\"", "", false},
+        {"no opening quote", "", "\"", false},
+        {"two pairs", "\"\"", "\"\"", false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.rule);
+        WindowSession s;
+        StartOnUnit(s);
+        s.window.fileName = row.before + s.Path("unit.rgn") + row.after;
+        s.confirmer.replies = {{Answer::Cancel, {}}};
+        s.flow.Search();
+        EXPECT_EQ(s.log, EventLog{row.found ? "confirm " + kFirst
+                                            : "show Tavlo : Could not load file to patch"});
+    }
+}
+
+#ifndef _WIN32
+// A Linux name need not be UTF-8 (an old disk's Latin-1 names): a field shows it with U+FFFD,
+// yet while the user leaves the field alone it names the file itself. Once the user changes
+// it, the field's text is the name.
+TEST(MainWindowFlow, ANameTheFieldCannotShowStillNamesItsFile) {
+    for (const bool edited : {false, true}) {
+        SCOPED_TRACE(edited ? "edited in the field" : "left as it is");
+        WindowSession s;
+        const std::string path = s.Path("caf\xE9.rgn");
+        WriteFile(path, TwoMessageFirmware());
+        s.window.showsName = [](std::string_view name) { return PathForMessageBox(name); };
+        s.flow.SetStartupFile(path);
+        s.flow.Start();
+        EXPECT_EQ(s.window.fileName, s.Path("caf\xEF\xBF\xBD.rgn"));
+        if (edited) {
+            s.window.fileName += ".old";
+        }
+        s.window.searchText = "WARNING";
+        s.confirmer.replies = {{Answer::Cancel, {}}};
+        s.flow.Search();
+        EXPECT_EQ(s.log, EventLog{edited ? "show Tavlo : Could not load file to patch"
+                                         : "confirm " + kFirst});
+    }
+}
+#endif
+
+// Edit settings reads the settings again; while a patch is pending, the field keeps naming the
+// file the patch belongs to, the one Exit saves.
+TEST(MainWindowFlow, WhileAPatchIsPendingTheSettingsLeaveTheFileNameAlone) {
+    for (const bool pending : {false, true}) {
+        SCOPED_TRACE(pending ? "a patch pending" : "nothing pending");
+        WindowSession s;
+        WriteFile(s.Path("other.rgn"), TwoMessageFirmware());
+        WriteFile(s.Path("tavlo.cfg"), "[Image]\nFilename = " + s.Path("*.rgn") + "\n");
+        StartOnUnit(s);
+        s.confirmer.replies = {{pending ? Answer::Ok : Answer::Cancel, {}}};
+        s.flow.Search();
+        EditSettings(s.flow, s.programs);
+        EXPECT_EQ(s.window.fileName, pending ? s.Path("unit.rgn") : s.Path("other.rgn"));
+        EXPECT_EQ(s.image.IsModified(), pending);
+    }
 }
 
 }  // namespace

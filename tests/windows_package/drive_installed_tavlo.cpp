@@ -157,6 +157,9 @@ void DriveWindow(const std::wstring& program, const std::wstring& firmware,
         Press(question, IDYES);
         if (HWND held = WaitForBox(main, L"Tavlo")) {
             Press(held, IDOK);
+            // The press is posted: until the box has taken it, it is still there, and the next
+            // command's look for a box would find it.
+            WaitUntil([&] { return !IsWindow(held); }, std::chrono::seconds(15));
             Report(true, L"Edit settings created the file, started Notepad and waited");
         } else {
             Report(false, L"after Yes no box waited for the editing");
@@ -174,7 +177,9 @@ void DriveWindow(const std::wstring& program, const std::wstring& firmware,
     };
     WaitUntil(endedOrBox, std::chrono::seconds(15));
     if (HWND box = BoxOver(main)) {
-        Report(false, L"View help showed the box '" + TextOf(box) + L"'");
+        wchar_t kind[64] = {};
+        GetClassNameW(box, kind, 64);
+        Report(false, L"View help showed the box '" + TextOf(box) + L"' (" + kind + L")");
         Press(box, IDOK);
         PostMessageW(main, WM_CLOSE, 0, 0);
     }

@@ -90,18 +90,9 @@ void MainDialog::ConnectCommands() {
         const QKeySequence sequence(QString::fromStdString(KeyName(key)),
                                     QKeySequence::PortableText);
         connect(new QShortcut(sequence, this), &QShortcut::activated, this,
-                [this, command = key.command] { RunCommand(command); });
-    }
-}
-
-void MainDialog::RunCommand(WindowCommand command) {
-    switch (command) {
-        case WindowCommand::ViewHelp:
-            ViewHelp(desktop_, programs_);
-            return;
-        case WindowCommand::About:
-            ShowAbout();
-            return;
+                [this, command = key.command] {
+                    RunWindowCommand(command, desktop_, programs_, [this] { ShowAbout(); });
+                });
     }
 }
 

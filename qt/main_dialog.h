@@ -64,7 +64,6 @@ protected:
 
 private:
     void ConnectCommands();
-    void RunCommand(WindowCommand command);
     void ExplainRefusedCharacters();
     void ShowAbout();
     bool HandleFileDrop(QEvent* event);

@@ -189,14 +189,7 @@ LRESULT CALLBACK Win32MainWindow::FilterKeys(int code, WPARAM wParam, LPARAM lPa
 }
 
 void Win32MainWindow::RunCommand(WindowCommand command) {
-    switch (command) {
-        case WindowCommand::ViewHelp:
-            ViewHelp(desktop_, programs_);
-            return;
-        case WindowCommand::About:
-            ShowAbout();
-            return;
-    }
+    RunWindowCommand(command, desktop_, programs_, [this] { ShowAbout(); });
 }
 
 void Win32MainWindow::ShowAbout() {

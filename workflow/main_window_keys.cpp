@@ -1,5 +1,7 @@
 #include "workflow/main_window_keys.h"
 
+#include "workflow/help_flow.h"
+
 namespace tavlo {
 
 namespace {
@@ -28,6 +30,18 @@ std::string KeyNameOf(WindowCommand command) {
         }
     }
     return {};
+}
+
+void RunWindowCommand(WindowCommand command, DesktopServices& desktop, DesktopPrograms& programs,
+                      const std::function<void()>& showAbout) {
+    switch (command) {
+        case WindowCommand::ViewHelp:
+            ViewHelp(desktop, programs);
+            return;
+        case WindowCommand::About:
+            showAbout();
+            return;
+    }
 }
 
 }  // namespace tavlo

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <span>
 #include <string>
 
@@ -7,6 +8,9 @@
 // F1 opens the help, as in every program, and Alt+A the About box. Each window turns them into
 // its toolkit's keys and runs their commands as its buttons and its icon do.
 namespace tavlo {
+
+class DesktopServices;
+class DesktopPrograms;
 
 enum class WindowCommand { ViewHelp, About };
 
@@ -25,5 +29,10 @@ std::span<const CommandKey> MainWindowKeys();
 std::string KeyName(const CommandKey& key);
 // The name of the key that runs `command`.
 std::string KeyNameOf(WindowCommand command);
+
+// Runs a key's command: the help through the desktop, the About box through the window's own
+// `showAbout`.
+void RunWindowCommand(WindowCommand command, DesktopServices& desktop, DesktopPrograms& programs,
+                      const std::function<void()>& showAbout);
 
 }  // namespace tavlo

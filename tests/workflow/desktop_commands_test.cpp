@@ -14,6 +14,7 @@
 #include "fakes.h"
 #include "settings/settings_location.h"
 #include "workflow/help_flow.h"
+#include "workflow/main_window_keys.h"
 #include "workflow/settings_editor_flow.h"
 
 namespace tavlo::test {
@@ -225,6 +226,22 @@ TEST(ViewHelp, WritesThePageAndItsPicturesAndOpensThePageInTheBrowser) {
             EXPECT_NE(s.desktop.boxes.back().text.find(
                           PathForMessageBox(row.written ? "file:" + page : page)),
                       std::string::npos);
+        }
+    }
+}
+
+TEST(WindowKeys, EachKeyRunsItsCommand) {
+    for (const CommandKey& key : MainWindowKeys()) {
+        SCOPED_TRACE(KeyName(key));
+        WindowSession s;
+        s.programs.helpFolder = s.Path("help");
+        int abouts = 0;
+        RunWindowCommand(key.command, s.desktop, s.programs, [&] { ++abouts; });
+        const bool help = key.command == WindowCommand::ViewHelp;
+        EXPECT_EQ(abouts, help ? 0 : 1);
+        EXPECT_EQ(s.log.size(), help ? 1u : 0u);
+        if (help && !s.log.empty()) {
+            EXPECT_EQ(s.log[0].rfind("browse file:", 0), 0u) << s.log[0];
         }
     }
 }

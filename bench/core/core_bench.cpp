@@ -11,7 +11,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -21,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/support/best_time.h"
 #include "core/firmware_image.h"
 
 namespace {
@@ -29,17 +29,9 @@ constexpr std::size_t kImageSize = 256u << 20;
 constexpr int kRounds = 5;
 const char kMessage[] = "WARNING: this unit belongs to nobody yet";
 
-using Clock = std::chrono::steady_clock;
-
 // The best of kRounds runs, in seconds.
 double Best(const std::function<void()>& work, int rounds = kRounds) {
-    double best = 1e30;
-    for (int i = 0; i < rounds; ++i) {
-        const auto start = Clock::now();
-        work();
-        best = std::min(best, std::chrono::duration<double>(Clock::now() - start).count());
-    }
-    return best;
+    return tavlo::bench::BestSeconds(work, rounds);
 }
 
 // Random bytes with the message near the end; no other occurrence of "WARNING".

@@ -7,7 +7,6 @@
 // It measures and prints; it asserts nothing. Plain C++, so the Windows build runs it under Wine
 // (see docs/development.md).
 #include <algorithm>
-#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -17,6 +16,7 @@
 #include <string_view>
 #include <vector>
 
+#include "bench/support/best_time.h"
 #include "core/firmware_image.h"
 
 namespace {
@@ -26,17 +26,7 @@ constexpr int kRounds = 5;
 // Linear: the 2,000-byte text takes at most this many times the 200-byte one's time.
 constexpr double kGrowthLimit = 2.0;
 
-using Clock = std::chrono::steady_clock;
-
-double Seconds(const std::function<void()>& work, int rounds) {
-    double best = 1e30;
-    for (int i = 0; i < rounds; ++i) {
-        const auto start = Clock::now();
-        work();
-        best = std::min(best, std::chrono::duration<double>(Clock::now() - start).count());
-    }
-    return best;
-}
+using tavlo::bench::BestSeconds;
 
 std::string RandomBytes(std::size_t size, std::uint64_t seed) {
     std::mt19937_64 random(seed);
@@ -109,15 +99,15 @@ int main() {
         const std::string pattern = row.pattern(2000);
         const std::string shorter = row.pattern(200);
         const double search =
-            Seconds([&] { sink = tavlo::SearchStrings(data, length, pattern); }, kRounds);
+            BestSeconds([&] { sink = tavlo::SearchStrings(data, length, pattern); }, kRounds);
         const double searchShorter =
-            Seconds([&] { sink = tavlo::SearchStrings(data, length, shorter); }, kRounds);
-        const double scan = Seconds([&] { sink = std::memchr(data, 0, length); }, kRounds);
+            BestSeconds([&] { sink = tavlo::SearchStrings(data, length, shorter); }, kRounds);
+        const double scan = BestSeconds([&] { sink = std::memchr(data, 0, length); }, kRounds);
         const double copied =
-            Seconds([&] { sink = std::memcpy(copy.data(), data, length); }, kRounds);
+            BestSeconds([&] { sink = std::memcpy(copy.data(), data, length); }, kRounds);
         // The old search, once for each text length.
         const auto find = [&](const std::string& text) {
-            return Seconds(
+            return BestSeconds(
                 [&] {
                     const std::size_t at = std::string_view(row.bytes).find(text);
                     sink = reinterpret_cast<const void*>(static_cast<std::uintptr_t>(at));

@@ -294,11 +294,15 @@ std::optional<FileFailure> AtomicFile::BackupRefusal(Target& target) const {
     // The backup takes a name's place; only when that name is the very entry the file stands
     // under does the file go. Two names of one file are two entries, unless the file has one
     // name only: then a file system that ignores case took two spellings for one entry.
+    // The file is looked at again: another save that has just committed leaves the file this
+    // save found under the backup name alone, for a moment, and a new file at the file's name.
     FileStamp backupFolder;
+    FileStamp fileNow;
     const bool sameEntry = SameName(target.backupName, target.name) &&
                            !target.backupFolder.Stamp(backupFolder) &&
                            backupFolder.IsSameFile(target.folderStamp);
-    if (target.file && backup.IsSameFile(*target.file) && (sameEntry || backup.links == 1)) {
+    if (target.file && backup.IsSameFile(*target.file) && (sameEntry || backup.links == 1) &&
+        !target.folder.StampOf(target.name, fileNow) && fileNow.IsSameFile(backup)) {
         FileFailure failure =
             FileFailure::Of("Could not make the backup", *backupPath_,
                             "the backup would replace the file " + Quoted(path_) + " itself");

@@ -13,9 +13,10 @@
 // The settings file: a small text file of [sections] and "key = value" lines that lies beside
 // the program and is named after it (tavlo.cfg), or in the user's configuration folder. It is
 // read into a value, Settings, that whoever needs the settings is given; every lookup carries the
-// caller's default, so a missing file or key is never an error. All texts are single-byte
-// (Windows-1252) strings, held exactly as read; each value is also kept as the file spells it,
-// for a file name.
+// caller's default, so a missing file or key is never an error. The file may be saved in
+// Windows-1252, UTF-8 or, as Notepad's "Unicode", UTF-16 with a byte-order mark (DecodeTextFile
+// tells which); its texts are held as single-byte (Windows-1252) strings, and each value is also
+// kept as the file spells it, for a file name.
 namespace tavlo {
 
 struct SettingsEntry {

@@ -273,6 +273,26 @@ TEST_F(SettingsFormatTest, BytesAboveAsciiAreKeptExactly) {
     EXPECT_EQ(ValueOf("\xC4nderung", "\xFC"), "\xFF\xFE");
 }
 
+TEST_F(SettingsFormatTest, NotepadsUtf16ReadsLikeTheSameTextInUtf8) {
+    const std::u16string text = u"[Patch]\r\nSearchString = ATENCI\u00D3N\r\n";
+    ASSERT_TRUE(ReadText("[Patch]\r\nSearchString = ATENCI\xC3\x93N\r\n"));
+    for (const bool bigEndian : {false, true}) {
+        SCOPED_TRACE(bigEndian ? "big-endian" : "little-endian");
+        std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+        for (const char16_t unit : text) {
+            const char high = static_cast<char>(unit >> 8);
+            const char low = static_cast<char>(unit & 0xFF);
+            bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+        }
+        const std::string path = dir_.File("unicode.cfg");
+        WriteFile(path, bytes);
+        Settings read;
+        ASSERT_TRUE(ReadConfigFile(path, read));
+        ASSERT_EQ(read.Entries().size(), Entries().size());
+        EXPECT_STREQ(read.GetConfigString("Patch", "SearchString", nullptr), "ATENCI\xD3N");
+    }
+}
+
 TEST_F(SettingsFormatTest, BinaryJunkIsReadWithoutHarm) {
     std::mt19937 random(20240611);
     std::string junk(20000, '\0');

@@ -18,21 +18,8 @@ if dpkg-query -W -f='${Status}' tavlo 2>/dev/null | grep -q ' installed$'; then
     exit 77
 fi
 
-passed=0
-failed=0
-ok() {
-    echo "ok: $*"
-    passed=$((passed + 1))
-}
-fail() {
-    echo "FAIL: $*"
-    failed=$((failed + 1))
-}
-check() {  # check DESCRIPTION COMMAND...: passes when the command succeeds; its output is dropped
-    local description=$1
-    shift
-    if "$@" >/dev/null 2>&1; then ok "$description"; else fail "$description"; fi
-}
+# shellcheck source=../support/checks.sh
+. "$(dirname "$0")/../support/checks.sh"
 
 work=$(mktemp -d /tmp/tavlo-install-test.XXXXXX)
 chmod 755 "$work"

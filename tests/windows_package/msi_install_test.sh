@@ -16,22 +16,8 @@ sample=$3
 msi=$4
 driver=$5
 
-passed=0
-failed=0
-ok() {
-    echo "ok: $*"
-    passed=$((passed + 1))
-}
-fail() {
-    echo "FAIL: $*"
-    failed=$((failed + 1))
-}
-fails() { ! "$@"; }
-check() {  # check DESCRIPTION COMMAND...: passes when the command succeeds
-    local description=$1
-    shift
-    if "$@" >/dev/null 2>&1; then ok "$description"; else fail "$description"; fi
-}
+# shellcheck source=../support/checks.sh
+. "$(dirname "$0")/../support/checks.sh"
 started=$SECONDS
 
 work=$(mktemp -d /tmp/msi-install-test.XXXXXX)
